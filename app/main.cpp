@@ -1,0 +1,33 @@
+#include "core/AppLifecycle.h"
+#include "core/AppObjects.h"
+#include "panel/Form1.h"
+#include "platform/QtPlatform.h"
+#include "playback/StandInEngine.h"
+#include "screen/Scr.h"
+#include "screen/VideoWidget.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // Both windows are closed by shutdown itself, which then ends the process.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPlatform qtPlatform;
+    installPlatform(&qtPlatform);
+
+    std::unique_ptr<Engine> dvd = std::make_unique<StandInEngine>();
+    installEngine(dvd.get());
+
+    auto* panel = new Form1;
+    installForm1(panel);
+    dvd->setVideoOutput(scr().DVD);
+
+    if (!Form1Load())
+        return 0;
+    panel->show();
+    return app.exec();
+}

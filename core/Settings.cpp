@@ -1,0 +1,8 @@
+#include "core/Settings.h"
+
+SettingsRecord Settings;
+
+void resetSettings()
+{
+    Settings = SettingsRecord{};
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QIcon>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QMenu;
+class QWidget;
+
+enum class MessageAnswer { Ok, Yes, No };
+
+// Every call the program makes to the window system and the desktop, one method each. The real
+// implementation (QtPlatform) is a straight pass-through to Qt; tests install a double.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Modal boxes without an icon. The Yes/No box answers No when closed any other way.
+    virtual void messageOk(const QString& title, const QString& text) = 0;
+    virtual MessageAnswer messageYesNo(const QString& title, const QString& text, MessageAnswer defaultButton) = 0;
+
+    // Folder holding the program, without a trailing separator.
+    virtual QString programFolder() = 0;
+    // Display size in pixels and the twips per pixel of the display.
+    virtual QSize displaySizePixels() = 0;
+    virtual double twipsPerPixelX() = 0;
+    virtual double twipsPerPixelY() = 0;
+
+    // The private-profile service (an INI file kept line by line).
+    virtual QString profileRead(const QString& path, const QString& section, const QString& key) = 0;
+    virtual bool profileWrite(const QString& path, const QString& section, const QString& key, const QString& value) = 0;
+    // Writes all pairs of one section in one go, so the file on disk is either the old or
+    // the new one.
+    virtual bool profileWriteAll(const QString& path, const QString& section,
+                                 const std::vector<std::pair<QString, QString>>& pairs) = 0;
+
+    // The active top-level window of this program, or null when another program has the focus.
+    virtual QWidget* foregroundWindow() = 0;
+    // Right mouse button down now, or pressed since the previous call.
+    virtual bool rightButtonPressedSinceLastQuery() = 0;
+    // Opens a pop-up menu at the pointer and returns when it closes.
+    virtual void popupMenuAtPointer(QMenu* menu) = 0;
+
+    // Notification-area icon; a left-button release on it runs onLeftRelease.
+    virtual void trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease) = 0;
+    virtual void trayRemove() = 0;
+
+    // Hands a left-button press on a window's surface to the window manager's move loop.
+    virtual void startWindowDrag(QWidget* window) = 0;
+    // The desktop's "open" for a mail address or a web address.
+    virtual void shellOpen(const QString& target) = 0;
+    // Folder chooser; empty text when cancelled.
+    virtual QString browseFolder(QWidget* owner, const QString& title) = 0;
+
+    // Ends the process at once. Test doubles record the call and return.
+    virtual void endProcess(int code) = 0;
+};
+
+// The one platform the program runs on; tests replace it.
+Platform& platform();
+void installPlatform(Platform* p);

@@ -1,0 +1,150 @@
+#include "platform/QtPlatform.h"
+
+#include "platform/PrivateProfile.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QUrl>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+
+QtPlatform::QtPlatform()
+{
+    // Presses anywhere in the program count for the right-button poll, even those that a
+    // child (the video area, a text) takes for itself.
+    qApp->installEventFilter(this);
+}
+
+QtPlatform::~QtPlatform() = default;
+
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            rightPressed_ = true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::messageOk(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+MessageAnswer QtPlatform::messageYesNo(const QString& title, const QString& text, MessageAnswer defaultButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(defaultButton == MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+QString QtPlatform::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QSize QtPlatform::displaySizePixels()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+double QtPlatform::twipsPerPixelX()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+double QtPlatform::twipsPerPixelY()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+QString QtPlatform::profileRead(const QString& path, const QString& section, const QString& key)
+{
+    return PrivateProfile::read(path, section, key);
+}
+
+bool QtPlatform::profileWrite(const QString& path, const QString& section, const QString& key, const QString& value)
+{
+    return PrivateProfile::write(path, section, key, value);
+}
+
+bool QtPlatform::profileWriteAll(const QString& path, const QString& section,
+                                 const std::vector<std::pair<QString, QString>>& pairs)
+{
+    return PrivateProfile::writeAll(path, section, pairs);
+}
+
+QWidget* QtPlatform::foregroundWindow()
+{
+    return QApplication::activeWindow();
+}
+
+bool QtPlatform::rightButtonPressedSinceLastQuery()
+{
+    bool pressed = rightPressed_ || (QGuiApplication::mouseButtons() & Qt::RightButton);
+    rightPressed_ = false;
+    return pressed;
+}
+
+void QtPlatform::popupMenuAtPointer(QMenu* menu)
+{
+    menu->exec(QCursor::pos());
+}
+
+void QtPlatform::trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease)
+{
+    tray_ = std::make_unique<QSystemTrayIcon>(icon);
+    tray_->setToolTip(tip);
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this,
+                     [onLeftRelease](QSystemTrayIcon::ActivationReason reason) {
+                         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                             onLeftRelease();
+                     });
+    tray_->show();
+}
+
+void QtPlatform::trayRemove()
+{
+    if (tray_)
+        tray_->hide();
+    tray_.reset();
+}
+
+void QtPlatform::startWindowDrag(QWidget* window)
+{
+    if (QWindow* handle = window->windowHandle())
+        handle->startSystemMove();
+}
+
+void QtPlatform::shellOpen(const QString& target)
+{
+    QDesktopServices::openUrl(QUrl(target));
+}
+
+QString QtPlatform::browseFolder(QWidget* owner, const QString& title)
+{
+    return QFileDialog::getExistingDirectory(owner, title);
+}
+
+void QtPlatform::endProcess(int code)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QObject>
+#include <memory>
+
+class QSystemTrayIcon;
+
+// The platform calls made with Qt on the desktop the program runs on.
+class QtPlatform : public QObject, public Platform {
+    Q_OBJECT
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    void messageOk(const QString& title, const QString& text) override;
+    MessageAnswer messageYesNo(const QString& title, const QString& text, MessageAnswer defaultButton) override;
+    QString programFolder() override;
+    QSize displaySizePixels() override;
+    double twipsPerPixelX() override;
+    double twipsPerPixelY() override;
+    QString profileRead(const QString& path, const QString& section, const QString& key) override;
+    bool profileWrite(const QString& path, const QString& section, const QString& key, const QString& value) override;
+    bool profileWriteAll(const QString& path, const QString& section,
+                         const std::vector<std::pair<QString, QString>>& pairs) override;
+    QWidget* foregroundWindow() override;
+    bool rightButtonPressedSinceLastQuery() override;
+    void popupMenuAtPointer(QMenu* menu) override;
+    void trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease) override;
+    void trayRemove() override;
+    void startWindowDrag(QWidget* window) override;
+    void shellOpen(const QString& target) override;
+    QString browseFolder(QWidget* owner, const QString& title) override;
+    void endProcess(int code) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool rightPressed_ = false;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+// Which panel buttons and screen-menu items react, for stopped (and paused), playing and
+// scanning.
+void SetStoppedControls();
+void SetPlayingControls();
+void SetScanControls();
