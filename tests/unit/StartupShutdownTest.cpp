@@ -1,0 +1,153 @@
+#include "core/AppLifecycle.h"
+#include "core/AppObjects.h"
+#include "core/Settings.h"
+#include "panel/Form1.h"
+#include "panel/PictureButton.h"
+#include "playback/PlayState.h"
+#include "screen/Scr.h"
+#include "screen/VideoWidget.h"
+#include "support/AppFixture.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace {
+
+const QByteArray ValidFile = "[quorvel]\nvolume=-5000\nbalance=0\nscreen=0\nmute=0\nspeed=3\nr_lbl=1\nl_lbl=1\ndir=\ndirsta=0\n";
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, PlacesWindowsAndControlsInTwips)
+{
+    fakePlatform.writeSettingsFile(ValidFile);
+    ASSERT_TRUE(Form1Load());
+    // 15 twips a pixel.
+    EXPECT_EQ(screen().geometry(), QRect(123, 47, 767, 512));
+    EXPECT_EQ(screen().DVD->geometry(), QRect(4, 24, 757, 481));
+    EXPECT_EQ(screen().Picture3->geometry(), QRect(4, 24, 757, 481));
+    EXPECT_EQ(panel().height(), 108);
+    EXPECT_EQ(panel().pos(), QPoint(253, 567));
+    EXPECT_EQ(panel().Label1->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(panel().Label7->text(), QStringLiteral("Time : 00:00:00 / 00:00:00"));
+    EXPECT_TRUE(fakePlatform.messages.empty());
+    EXPECT_EQ(fakePlatform.trayAdds, 1);
+    EXPECT_EQ(fakePlatform.trayTip, QStringLiteral("左クリックで最小化されたQuorvelを表示できます"));
+    // Stopped: only play reacts.
+    EXPECT_TRUE(panel().Image4->isEnabled());
+    EXPECT_FALSE(panel().Image5->isEnabled());
+    EXPECT_TRUE(screen().R_Play->isEnabled());
+    EXPECT_FALSE(screen().R_Stop->isEnabled());
+}
+
+TEST_F(StartupTest, PromptShowsOverTheVisibleScreenWindowBeforeThePanel)
+{
+    bool screenVisible = false;
+    bool panelVisible = true;
+    fakePlatform.onMessage = [&](const FakePlatform::Message&) {
+        screenVisible = screen().isVisible();
+        panelVisible = panel().isVisible();
+    };
+    ASSERT_TRUE(Form1Load());
+    ASSERT_EQ(fakePlatform.messages.size(), 1u);
+    EXPECT_TRUE(screenVisible);
+    EXPECT_FALSE(panelVisible);
+    EXPECT_EQ(fakePlatform.trayAdds, 1);
+    EXPECT_TRUE(QFile::exists(fakePlatform.settingsPath()));
+}
+
+TEST_F(StartupTest, NoAtThePromptEndsBeforeTrayAndPanel)
+{
+    fakePlatform.answers = {MessageAnswer::No};
+    EXPECT_FALSE(Form1Load());
+    EXPECT_EQ(fakePlatform.endCalls, 1);
+    EXPECT_EQ(fakePlatform.trayAdds, 0);
+    EXPECT_FALSE(panel().isVisible());
+    EXPECT_FALSE(QFile::exists(fakePlatform.settingsPath()));
+}
+
+class ShutdownTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        fakePlatform.writeSettingsFile(ValidFile);
+        ASSERT_TRUE(Form1Load());
+        panel().show();
+        fakeEngine.calls.clear();
+        fakePlatform.profileWrites = 0;
+    }
+    void expectOneShutdown()
+    {
+        EXPECT_EQ(fakePlatform.profileWrites, 1);
+        EXPECT_EQ(fakePlatform.trayRemoves, 1);
+        EXPECT_EQ(fakePlatform.endCalls, 1);
+        EXPECT_FALSE(screen().isVisible());
+        EXPECT_FALSE(panel().isVisible());
+    }
+};
+
+TEST_F(ShutdownTest, QuitWhileStoppedSavesOnceWithoutStopping)
+{
+    Settings.volume = -1234;
+    AppEnd();
+    expectOneShutdown();
+    EXPECT_EQ(fakeEngine.count(EngineOp::Stop), 0);
+    EXPECT_TRUE(fakePlatform.settingsFileBytes().contains("volume=-1234\n"));
+}
+
+TEST_F(ShutdownTest, ClosingEitherWindowEndsEverythingOnce)
+{
+    screen().close();
+    expectOneShutdown();
+    panel().close();
+    AppEnd();
+    expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, ClosingThePanelEndsEverythingOnce)
+{
+    panel().close();
+    expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, QuitWhilePlayingOrPausedStopsOnce)
+{
+    for (int16_t state : {1, 2}) {
+        resetLifecycle();
+        fakePlatform.endCalls = 0;
+        fakePlatform.trayRemoves = 0;
+        fakePlatform.profileWrites = 0;
+        fakeEngine.calls.clear();
+        PlayState = state;
+        fakeEngine.state = state;
+        screen().show();
+        panel().show();
+        panel().close();
+        EXPECT_EQ(fakeEngine.count(EngineOp::Stop), 1) << state;
+        EXPECT_EQ(PlayState, 0);
+        expectOneShutdown();
+    }
+}
+
+TEST_F(ShutdownTest, FailingStopShowsItsMessageOnceAndShutdownGoesOn)
+{
+    PlayState = 2;
+    fakeEngine.failOn(EngineOp::Stop);
+    AppEnd();
+    screen().close();
+    ASSERT_EQ(messageTexts(), std::vector<QString>{QStringLiteral("再生中止時にエラーがありました")});
+    EXPECT_EQ(fakePlatform.messages[0].title, QStringLiteral("Quorvel"));
+    expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, TrayReleaseBringsBothWindowsBack)
+{
+    panel().hide();
+    screen().hide();
+    ASSERT_TRUE(fakePlatform.trayRelease);
+    fakePlatform.trayRelease();
+    EXPECT_TRUE(panel().isVisible());
+    EXPECT_TRUE(screen().isVisible());
+}
+
+} // namespace
