@@ -4,6 +4,7 @@
 #include "platform/QtPlatform.h"
 #include "playback/StandInEngine.h"
 #include "screen/Scr.h"
+#include "screen/ScreenFonts.h"
 #include "screen/VideoWidget.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // Before any window resolves a font: fonts are cached once resolved.
+    installFontSubstitutions();
     // Both windows are closed by shutdown itself, which then ends the process.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QAction;
@@ -52,5 +53,14 @@ public:
     QAction* R_Book = nullptr;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createButtons();
+    void createLabels();
+    void createMenus();
+
+    QPixmap skin_;
 };

@@ -29,8 +29,8 @@ QtPlatform::~QtPlatform() = default;
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-            rightPressed_ = true;
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && watched->isWidgetType())
+            rightPressWindow_ = static_cast<QWidget*>(watched)->window();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -97,8 +97,12 @@ QWidget* QtPlatform::foregroundWindow()
 
 bool QtPlatform::rightButtonPressedSinceLastQuery()
 {
-    bool pressed = rightPressed_ || (QGuiApplication::mouseButtons() & Qt::RightButton);
-    rightPressed_ = false;
+    // A press counts only for the window that is in front now: a right click on the panel must
+    // not open the screen's menu later, when the screen window comes to the front.
+    QWidget* front = QApplication::activeWindow();
+    bool pressed = (QGuiApplication::mouseButtons() & Qt::RightButton)
+        || (rightPressWindow_ && rightPressWindow_ == front);
+    rightPressWindow_ = nullptr;
     return pressed;
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
 class QSystemTrayIcon;
@@ -38,6 +40,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool rightPressed_ = false;
+    // The window that took the latest right press, until the next query.
+    QPointer<QWidget> rightPressWindow_;
     std::unique_ptr<QSystemTrayIcon> tray_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QColor>
+#include <QPixmap>
 #include <QWidget>
 #include <cstdint>
 
@@ -8,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class PictureButton;
 class VideoWidget;
 
 // The borderless video screen window around the playback control.
@@ -24,7 +27,7 @@ public:
     QLabel* Picture4 = nullptr; // full-size cover holder
     QLabel* Picture5 = nullptr; // normal-size cover holder
     VideoWidget* DVD = nullptr;
-    QLabel* Image1 = nullptr; // exit button
+    PictureButton* Image1 = nullptr; // exit button
     QTimer* Timer1 = nullptr; // hint expiry
     QTimer* Timer2 = nullptr; // notice expiry
     QTimer* Timer3 = nullptr; // right-button poll
@@ -42,5 +45,15 @@ public:
     int16_t Sec2 = 0;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void load();
+    void Image1Hovered();
+
+    QPixmap skin_;
+    QColor skinEdge_{Qt::black};
 };

@@ -3,10 +3,14 @@
 #include "playback/VideoOutput.h"
 
 #include <QImage>
+#include <QPointF>
+#include <QRect>
 #include <QWidget>
+#include <optional>
 
 // The playback control's rectangle on the screen window: shows the engine's pictures, keeping
-// their aspect ratio, and passes pointer moves and clicks on the picture back to the engine.
+// their aspect ratio, and passes pointer moves and left clicks on the picture back to the engine
+// (for the buttons of disc menus).
 class VideoWidget : public QWidget, public VideoOutput {
     Q_OBJECT
 public:
@@ -15,8 +19,18 @@ public:
     void presentFrame(const QImage& frame) override;
     const QImage& currentFrame() const { return frame_; }
 
+    // Where a picture of frameSize lands in an area of areaSize: scaled to fit, centred, with
+    // black bars on the remaining sides.
+    static QRect pictureRect(const QSize& frameSize, const QSize& areaSize);
+    // A point of the area in the picture's own pixels; empty on the bars or without a picture.
+    static std::optional<QPointF> toFrame(const QPointF& areaPoint, const QSize& frameSize, const QSize& areaSize);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QImage frame_;
