@@ -2,7 +2,8 @@
 #include "core/AppObjects.h"
 #include "panel/Form1.h"
 #include "platform/QtPlatform.h"
-#include "playback/StandInEngine.h"
+#include "app/CreatePlaybackControl.h"
+#include "playback/Engine.h"
 #include "screen/Scr.h"
 #include "screen/ScreenFonts.h"
 #include "screen/VideoWidget.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv)
     QtPlatform qtPlatform;
     installPlatform(&qtPlatform);
 
-    std::unique_ptr<Engine> dvd = std::make_unique<StandInEngine>();
+    std::unique_ptr<Engine> dvd = createPlaybackControl(qtPlatform.programFolder());
     installEngine(dvd.get());
 
     auto* panel = new Form1;

@@ -5,6 +5,11 @@
 // The picture side of the playback control: the engine hands it finished frames on the
 // window thread; the widget behind it sends pointer events on the picture back to the engine
 // in the picture's own coordinates (for the buttons of disc menus).
+//
+// Frames come in square pixels, already at the disc's display aspect (a 720x576 4:3 picture
+// arrives as 768x576, 16:9 as 1024x576), with disc-menu highlights drawn in: the widget only
+// scales the image to fit, keeping its width:height, and maps the pointer back to the image's
+// pixels. Frames share the decoder's memory; keep the last one (or a copy), not a stream of them.
 class VideoOutput {
 public:
     virtual ~VideoOutput() = default;

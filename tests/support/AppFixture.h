@@ -2,6 +2,7 @@
 
 #include "support/FakeEngine.h"
 #include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 #include <memory>

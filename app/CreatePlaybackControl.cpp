@@ -1,0 +1,34 @@
+#include "app/CreatePlaybackControl.h"
+
+#include "engine/GstEngine.h"
+#include "playback/StandInEngine.h"
+
+#include <gst/gst.h>
+
+#include <cstdio>
+
+std::unique_ptr<Engine> createPlaybackControl(const QString& programFolder)
+{
+    GError* error = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &error)) {
+        std::fprintf(stderr, "quorvel: GStreamer cannot start: %s\n", error ? error->message : "unknown error");
+        if (error)
+            g_error_free(error);
+        return std::make_unique<StandInEngine>();
+    }
+    for (const char* element : {"playbin", "rsndvdbin", "appsink", "videoconvert", "audiopanorama", "volume"}) {
+        GstElementFactory* factory = gst_element_factory_find(element);
+        if (!factory) {
+            std::fprintf(stderr,
+                         "quorvel: the GStreamer element '%s' is missing; DVDs cannot play "
+                         "(run tools/install-deps)\n",
+                         element);
+            return std::make_unique<StandInEngine>();
+        }
+        gst_object_unref(factory);
+    }
+    GstEngineOptions options;
+    // Kept beside the settings file, like everything else the program remembers.
+    options.bookmarkFile = (programFolder + QStringLiteral("/quorvel2.bookmark")).toStdString();
+    return std::make_unique<GstEngine>(options);
+}

@@ -1,0 +1,24 @@
+// Volume, balance and mute: kept by the engine, so they can be set before a disc plays.
+#include "engine/EngineCore.h"
+
+#include <cmath>
+
+namespace engine {
+
+// Hundredths of a decibel to a linear gain; the bottom of the scale is silence.
+double volumeGain(int32_t volume)
+{
+    if (volume <= -10000)
+        return 0.0;
+    return std::pow(10.0, volume / 2000.0);
+}
+
+}  // namespace engine
+
+void GstEngine::Core::applyAudio()
+{
+    // playbin keeps these while no disc plays and applies them to the next stream.
+    pipeline->setVolume(engine::volumeGain(volume));
+    pipeline->setMute(muted);
+    pipeline->setPanorama(balance / 10000.0);
+}

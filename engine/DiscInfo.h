@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct dvdnav_s;
+
+namespace engine {
+
+// The disc's structure, read through a navigator of our own beside the one that plays: the
+// playing navigator only answers for the title it is in, and asking it means a trip through
+// the pipeline.
+class DiscInfo {
+public:
+    // Null when the path holds no readable DVD-Video structure; the reason goes to *error.
+    static std::unique_ptr<DiscInfo> open(const std::string& device, std::string* error);
+    ~DiscInfo();
+    DiscInfo(const DiscInfo&) = delete;
+    DiscInfo& operator=(const DiscInfo&) = delete;
+
+    const std::string& device() const { return device_; }
+    int titleCount() const { return titleCount_; }
+    std::optional<int> chapterCount(int title) const;
+    // The chapter playing at a title time (nanoseconds), from the chapter lengths in the disc's
+    // tables: what the picture shows, where the navigator would tell where it is reading,
+    // which runs ahead of the picture by the pipeline's queues.
+    std::optional<int> chapterAt(int title, int64_t position);
+    // Whether the menu (DVD-Video menu id 2..7) exists for the title set of `title`; title 0 or
+    // unknown means the first title's set, which is where the menus of a menu-only state live.
+    bool hasMenu(int menuId, int title);
+    // Stable for the same disc content, different for different discs: keys the bookmark.
+    const std::string& key() const { return key_; }
+
+private:
+    DiscInfo(dvdnav_s* nav, std::string device);
+    void computeKey();
+
+    dvdnav_s* nav_;
+    std::string device_;
+    int titleCount_ = 0;
+    std::string key_;
+    std::map<std::pair<int, int>, bool> menus_;
+    std::map<int, std::vector<int64_t>> chapterEnds_;
+};
+
+}  // namespace engine

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "engine/BookmarkStore.h"
+#include "engine/DiscInfo.h"
+#include "engine/FrameSink.h"
+#include "engine/GstEngine.h"
+#include "engine/Pipeline.h"
+#include "engine/ReverseScan.h"
+#include "engine/ScanDecoder.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+// Everything behind GstEngine. The engine keeps its own view of the play state: the pipeline
+// passes through other states for a moment after a seek or a chapter skip, and the callers
+// must read back the state they asked for.
+struct GstEngine::Core {
+    enum class Scan { None, Forward, Backward };
+    using Clock = std::chrono::steady_clock;
+
+    explicit Core(GstEngineOptions options);
+    ~Core();
+
+    // Writes why an operation could not be done to standard error; the same text repeated (a
+    // read that keeps failing twice a second) is written once.
+    bool fail(const char* operation, const std::string& reason);
+    template <typename T>
+    std::optional<T> failRead(const char* operation, const std::string& reason)
+    {
+        fail(operation, reason);
+        return std::nullopt;
+    }
+
+    // Transport and disc (GstEngine.cpp).
+    bool play();
+    bool pause();
+    bool stop();
+    bool setDirectory(const std::string& path);
+    bool openDiscForPlay(std::string* error);
+    void stopPlayback();
+    void playbackFailed(const std::string& reason);
+    void playbackEnded();
+    void clearChapterTracking();
+
+    // Titles, chapters, menus, angles, pointer (Navigation.cpp).
+    std::optional<int> title();
+    std::optional<int> chapter();
+    std::optional<int> chapterCount(int title);
+    bool skipChapter(int direction);
+    bool showMenu(int menu);
+    bool resume();
+    std::optional<std::pair<int, int>> angles();
+    bool setAngle(int angle);
+    bool sendCommand(int command);
+    // A navigation command calling a menu the disc has, which makes the navigator let go of a
+    // still picture; -1 when the disc has neither a root nor a title menu.
+    int clearingMenu();
+    bool waitFor(const std::function<bool()>& condition, int waitMs);
+
+    // Scanning (Scanning.cpp).
+    std::optional<int64_t> position();
+    bool scanForward(double rate);
+    bool scanBackward(double rate);
+    // Ends a scan; with resumeNormal the picture goes on at normal speed from where the scan
+    // had got to, otherwise the caller is about to move elsewhere anyway.
+    void endScan(bool resumeNormal);
+    void scanTick();
+    void forwardTick();
+    void backwardTick();
+    void startFill(const engine::ReverseScan::Fill& fill);
+
+    // Volume, balance, mute (AudioControls.cpp).
+    void applyAudio();
+
+    // Bookmark (Bookmarks.cpp).
+    bool saveBookmark();
+    bool restoreBookmark();
+
+    GstEngineOptions options;
+    // Anchors queued deliveries and timers on the window thread; deleting it drops the
+    // deliveries still queued.
+    std::unique_ptr<QObject> context;
+    std::unique_ptr<engine::FrameSink> frames;
+    std::unique_ptr<engine::Pipeline> pipeline;
+    std::unique_ptr<engine::DiscInfo> disc;
+    bool discFoundByItself = false;
+    engine::BookmarkStore bookmarks;
+
+    int state = 0;
+    int32_t volume = 0;
+    int32_t balance = 0;
+    bool muted = false;
+
+    // After a chapter skip the navigator reports the old chapter, then -1, until the jump has
+    // landed; until then the chapter asked for is the answer.
+    std::optional<int> pendingChapter;
+    int pendingTitle = 0;
+    Clock::time_point pendingUntil;
+    int lastChapter = 0;
+    int lastTitle = 0;
+    std::string lastTimeText;
+
+    Scan scan = Scan::None;
+    double scanRate = 1.0;
+    int scanTitle = 0;
+    QTimer* scanTimer = nullptr;
+    std::unique_ptr<engine::ReverseScan> reverse;
+    // Opened at the first backward scan and kept while the disc plays.
+    std::unique_ptr<engine::ScanDecoder> scanDecoder;
+    // The playing pipeline waits paused while a backward scan shows pictures from the decoder.
+    bool parked = false;
+    Clock::time_point fillDeadline;
+
+    std::string lastFailure;
+};
+
+namespace engine {
+constexpr int kStartWaitMs = 400;
+constexpr int kStateWaitMs = 250;
+constexpr int kVerifyWaitMs = 300;
+constexpr int64_t kSecond = 1000000000;
+
+inline int64_t wallNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace engine

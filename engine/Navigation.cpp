@@ -1,0 +1,262 @@
+// Titles, chapters, disc menus, angles and the pointer on disc-menu buttons.
+#include "engine/EngineCore.h"
+
+#include <gst/video/navigation.h>
+
+#include <QThread>
+
+#include <algorithm>
+#include <array>
+
+using engine::kVerifyWaitMs;
+
+namespace {
+
+const char* menuName(int menu)
+{
+    static const std::array<const char*, 6> names{"title", "root", "sub-picture", "audio", "angle", "chapter"};
+    return names[static_cast<size_t>(menu - 2)];
+}
+
+GstNavigationCommand menuCommand(int menu)
+{
+    switch (menu) {
+    case 2:
+        return GST_NAVIGATION_COMMAND_DVD_TITLE_MENU;
+    case 3:
+        return GST_NAVIGATION_COMMAND_DVD_ROOT_MENU;
+    case 4:
+        return GST_NAVIGATION_COMMAND_DVD_SUBPICTURE_MENU;
+    case 5:
+        return GST_NAVIGATION_COMMAND_DVD_AUDIO_MENU;
+    case 6:
+        return GST_NAVIGATION_COMMAND_DVD_ANGLE_MENU;
+    default:
+        return GST_NAVIGATION_COMMAND_DVD_CHAPTER_MENU;
+    }
+}
+
+}  // namespace
+
+bool GstEngine::Core::waitFor(const std::function<bool()>& condition, int waitMs)
+{
+    // The navigator answers commands synchronously; this only covers a source that is between
+    // two blocks at that moment.
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (condition())
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
+        QThread::msleep(5);
+    }
+}
+
+std::optional<int> GstEngine::Core::title()
+{
+    if (state == 0)
+        return failRead<int>("title", "nothing is playing");
+    const auto value = pipeline->positionIn("title");
+    // While a jump flushes the pipeline the query does not get through: the title is still
+    // the one last seen.
+    if (!value)
+        return lastTitle;
+    // Between programs (the first-play program) the navigator is in no title.
+    const int title = *value > 0 ? static_cast<int>(*value) : 0;
+    if (title != lastTitle) {
+        lastTitle = title;
+        lastChapter = 0;
+    }
+    return title;
+}
+
+std::optional<int> GstEngine::Core::chapter()
+{
+    const auto current = title();
+    if (!current)
+        return failRead<int>("chapter", "nothing is playing");
+    if (*current == 0)
+        return 0;
+    std::optional<int64_t> value;
+    if (const auto at = position())
+        value = disc->chapterAt(*current, *at);
+    if (!value)
+        value = pipeline->positionIn("chapter");
+    if (pendingChapter) {
+        if (pendingTitle == *current && Clock::now() < pendingUntil && (!value || *value != *pendingChapter))
+            return *pendingChapter;
+        pendingChapter.reset();
+    }
+    if (value && *value >= 1)
+        lastChapter = static_cast<int>(*value);
+    if (lastChapter >= 1)
+        return lastChapter;
+    return failRead<int>("chapter", "the navigator reports no chapter");
+}
+
+std::optional<int> GstEngine::Core::chapterCount(int title)
+{
+    if (!disc)
+        return failRead<int>("chapter count", "no disc");
+    if (title == 0)
+        return 0;
+    const auto count = disc->chapterCount(title);
+    if (!count)
+        return failRead<int>("chapter count", "the disc has no title " + std::to_string(title));
+    return *count;
+}
+
+bool GstEngine::Core::skipChapter(int direction)
+{
+    const char* operation = direction > 0 ? "next chapter" : "previous chapter";
+    if (state == 0)
+        return fail(operation, "nothing is playing");
+    const auto current = title();
+    if (!current || *current == 0)
+        return fail(operation, "no title is playing (a menu is showing)");
+    const auto now = chapter();
+    const auto count = disc ? disc->chapterCount(*current) : std::nullopt;
+    if (!now || !count)
+        return fail(operation, "the chapter is not known");
+    int target = *now + direction;
+    if (target > *count)
+        return fail(operation, "already in the last chapter");
+    if (pipeline->inStill())
+        return fail(operation, "the disc is holding a still picture");
+    // Before the first chapter: back to its start, as a player's previous button does.
+    if (target < 1)
+        target = 1;
+    if (scan != Scan::None)
+        endScan(false);
+    if (!pipeline->seekIn("chapter", target))
+        return fail(operation, "the disc refused the chapter jump");
+    pendingChapter = target;
+    pendingTitle = *current;
+    pendingUntil = Clock::now() + std::chrono::seconds(3);
+    return true;
+}
+
+bool GstEngine::Core::sendCommand(int command)
+{
+    return pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command)));
+}
+
+int GstEngine::Core::clearingMenu()
+{
+    if (disc && disc->hasMenu(3, 1))
+        return GST_NAVIGATION_COMMAND_DVD_ROOT_MENU;
+    if (disc && disc->hasMenu(2, 1))
+        return GST_NAVIGATION_COMMAND_DVD_TITLE_MENU;
+    return -1;
+}
+
+bool GstEngine::Core::showMenu(int menu)
+{
+    if (menu < 2 || menu > 7)
+        return fail("menu", "no DVD-Video menu has the id " + std::to_string(menu));
+    const std::string operation = std::string(menuName(menu)) + " menu";
+    if (state == 0)
+        return fail(operation.c_str(), "nothing is playing");
+    const auto current = title();
+    if (!disc->hasMenu(menu, current.value_or(0)))
+        return fail(operation.c_str(), "the disc has no such menu");
+    if (scan != Scan::None)
+        endScan(false);
+    sendCommand(menuCommand(menu));
+    clearChapterTracking();
+    const bool reached = waitFor(
+        [&] {
+            return pipeline->positionIn("title").value_or(-1) == 0
+                && pipeline->positionIn("chapter").value_or(-1) == menu;
+        },
+        kVerifyWaitMs);
+    if (!reached)
+        return fail(operation.c_str(), "the disc does not allow the menu here");
+    return true;
+}
+
+bool GstEngine::Core::resume()
+{
+    if (state == 0)
+        return fail("resume", "nothing is playing");
+    const auto current = title();
+    if (!current || *current != 0)
+        return fail("resume", "no menu is showing");
+    // The navigator's escape leaves a menu for the point it was called from.
+    sendCommand(GST_NAVIGATION_COMMAND_DVD_MENU);
+    clearChapterTracking();
+    int resumed = 0;
+    if (!waitFor(
+            [&] {
+                resumed = static_cast<int>(pipeline->positionIn("title").value_or(0));
+                return resumed > 0;
+            },
+            kVerifyWaitMs))
+        return fail("resume", "the menu was not called from a title, there is nothing to return to");
+    lastTitle = resumed;
+    return true;
+}
+
+std::optional<std::pair<int, int>> GstEngine::Core::angles()
+{
+    if (state == 0)
+        return failRead<std::pair<int, int>>("angle", "nothing is playing");
+    const auto current = title();
+    if (current && *current == 0)
+        return std::make_pair(1, 1);
+    const auto value = pipeline->angles();
+    if (!value || value->second < 1)
+        return failRead<std::pair<int, int>>("angle", "the navigator reports no angles");
+    return value;
+}
+
+bool GstEngine::Core::setAngle(int angle)
+{
+    const auto now = angles();
+    if (!now)
+        return fail("angle", "the angles are not known");
+    const int count = now->second;
+    if (angle < 1 || angle > count)
+        return fail("angle", "angle " + std::to_string(angle) + " of " + std::to_string(count));
+    if (now->first == angle)
+        return true;
+    // The navigator only steps to the next or previous angle: take the shorter way round and
+    // check every step.
+    const int forward = (angle - now->first + count) % count;
+    const int backward = count - forward;
+    const bool ahead = forward <= backward;
+    int current = now->first;
+    for (int step = 0; step < std::min(forward, backward); ++step) {
+        sendCommand(ahead ? GST_NAVIGATION_COMMAND_NEXT_ANGLE : GST_NAVIGATION_COMMAND_PREV_ANGLE);
+        const int before = current;
+        waitFor(
+            [&] {
+                const auto value = pipeline->angles();
+                current = value ? value->first : before;
+                return current != before;
+            },
+            kVerifyWaitMs);
+        if (current == before)
+            return fail("angle", "the disc does not allow an angle change here");
+    }
+    if (current != angle)
+        return fail("angle", "landed on angle " + std::to_string(current));
+    return true;
+}
+
+void GstEngine::pointerMoved(double x, double y)
+{
+    if (d->state == 0 || d->scan != Core::Scan::None)
+        return;
+    d->pipeline->navigate(gst_navigation_event_new_mouse_move(x, y, GST_NAVIGATION_MODIFIER_NONE));
+}
+
+void GstEngine::pointerClicked(double x, double y)
+{
+    if (d->state == 0 || d->scan != Core::Scan::None)
+        return;
+    d->pipeline->navigate(
+        gst_navigation_event_new_mouse_button_press(1, x, y, GST_NAVIGATION_MODIFIER_BUTTON1_MASK));
+    d->pipeline->navigate(gst_navigation_event_new_mouse_button_release(1, x, y, GST_NAVIGATION_MODIFIER_NONE));
+    d->clearChapterTracking();
+}

@@ -1,0 +1,337 @@
+#include "engine/Pipeline.h"
+
+#include <gst/video/navigation.h>
+
+#include <QAbstractEventDispatcher>
+#include <QSocketNotifier>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+namespace engine {
+
+namespace {
+
+std::string describe(GstMessage* message)
+{
+    GError* err = nullptr;
+    gchar* debug = nullptr;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+        gst_message_parse_error(message, &err, &debug);
+    else
+        gst_message_parse_warning(message, &err, &debug);
+    std::string text = GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "pipeline";
+    text += ": ";
+    text += err ? err->message : "unknown error";
+    if (debug) {
+        text += " (";
+        text += debug;
+        text += ")";
+    }
+    if (err)
+        g_error_free(err);
+    g_free(debug);
+    return text;
+}
+
+}  // namespace
+
+Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPlay, Handlers handlers)
+    : source_(runFirstPlay), handlers_(std::move(handlers))
+{
+    playbin_ = gst_element_factory_make("playbin", "quorvel-dvd");
+    gst_object_ref_sink(playbin_);
+    videoSink_ = GST_ELEMENT(gst_object_ref(videoSink));
+    g_object_set(playbin_, "uri", "dvd://", "video-sink", videoSink, "audio-sink", makeAudioBin(audioSink), nullptr);
+    source_.attach(playbin_);
+
+    bus_ = gst_element_get_bus(playbin_);
+    gst_bus_set_sync_handler(bus_, &Pipeline::onSyncMessage, this, nullptr);
+    const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher || dispatcher->inherits("QEventDispatcherGlib")) {
+        // Attached to the default main context, which Qt's event loop runs on the window thread.
+        watch_ = gst_bus_add_watch(bus_, &Pipeline::onBusMessage, this);
+    } else {
+        // Qt built or started without GLib (QT_NO_GLIB): watch the bus's descriptor instead.
+        GPollFD fd {};
+        gst_bus_get_pollfd(bus_, &fd);
+        busNotifier_ = new QSocketNotifier(fd.fd, QSocketNotifier::Read);
+        QObject::connect(busNotifier_, &QSocketNotifier::activated, busNotifier_, [this] {
+            while (GstMessage* message = gst_bus_pop(bus_)) {
+                onBusMessage(bus_, message, this);
+                gst_message_unref(message);
+            }
+        });
+    }
+    gst_bus_set_flushing(bus_, TRUE);
+}
+
+Pipeline::~Pipeline()
+{
+    gst_element_set_state(playbin_, GST_STATE_NULL);
+    if (watch_)
+        g_source_remove(watch_);
+    delete busNotifier_;
+    gst_bus_set_sync_handler(bus_, nullptr, nullptr, nullptr);
+    gst_object_unref(bus_);
+    gst_object_unref(videoSink_);
+    if (panorama_)
+        gst_object_unref(panorama_);
+    gst_object_unref(playbin_);
+}
+
+GstElement* Pipeline::makeAudioBin(GstElement* audioSink)
+{
+    GstElement* bin = gst_bin_new("quorvel-audio");
+    GstElement* in = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* panorama = gst_element_factory_make("audiopanorama", nullptr);
+    GstElement* out = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    GstElement* sink = audioSink ? audioSink : gst_element_factory_make("autoaudiosink", nullptr);
+    // "simple" turns one channel down and leaves the other at full level: a balance control,
+    // where the default method would move sound from one side to the other.
+    gst_util_set_object_arg(G_OBJECT(panorama), "method", "simple");
+    gst_bin_add_many(GST_BIN(bin), in, panorama, out, resample, sink, nullptr);
+    gst_element_link_many(in, panorama, out, resample, sink, nullptr);
+    GstPad* pad = gst_element_get_static_pad(in, "sink");
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+    gst_object_unref(pad);
+    pad = gst_element_get_static_pad(panorama, "src");
+    gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &Pipeline::onAudioBuffer, this, nullptr);
+    gst_object_unref(pad);
+    panorama_ = GST_ELEMENT(gst_object_ref(panorama));
+    return bin;
+}
+
+GstPadProbeReturn Pipeline::onAudioBuffer(GstPad*, GstPadProbeInfo* info, gpointer self)
+{
+    if (!static_cast<Pipeline*>(self)->silenced_)
+        return GST_PAD_PROBE_OK;
+    // Zero samples keep the clock and the sink running, unlike dropped buffers.
+    GstBuffer* buffer = gst_buffer_make_writable(GST_PAD_PROBE_INFO_BUFFER(info));
+    GstMapInfo map;
+    if (gst_buffer_map(buffer, &map, GST_MAP_WRITE)) {
+        std::memset(map.data, 0, map.size);
+        gst_buffer_unmap(buffer, &map);
+    }
+    GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    return GST_PAD_PROBE_OK;
+}
+
+GstBusSyncReply Pipeline::onSyncMessage(GstBus*, GstMessage* message, gpointer self)
+{
+    // Recorded on the streaming thread so that a bounded wait on the window thread sees it.
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        auto* pipeline = static_cast<Pipeline*>(self);
+        std::lock_guard<std::mutex> lock(pipeline->errorMutex_);
+        if (pipeline->error_.empty())
+            pipeline->error_ = describe(message);
+        pipeline->failed_ = true;
+    }
+    return GST_BUS_PASS;
+}
+
+gboolean Pipeline::onBusMessage(GstBus*, GstMessage* message, gpointer self)
+{
+    auto* pipeline = static_cast<Pipeline*>(self);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR: {
+        const std::string reason = pipeline->takeError();
+        if (pipeline->running_ && pipeline->handlers_.failed)
+            pipeline->handlers_.failed(reason.empty() ? describe(message) : reason);
+        break;
+    }
+    case GST_MESSAGE_WARNING:
+        std::fprintf(stderr, "quorvel: GStreamer warning: %s\n", describe(message).c_str());
+        break;
+    case GST_MESSAGE_EOS:
+        if (pipeline->running_ && pipeline->handlers_.ended)
+            pipeline->handlers_.ended();
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}
+
+std::string Pipeline::takeError()
+{
+    std::lock_guard<std::mutex> lock(errorMutex_);
+    std::string text;
+    text.swap(error_);
+    failed_ = false;
+    return text;
+}
+
+bool Pipeline::waitForState(GstState wanted, int waitMs, std::string* error)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        GstState current = GST_STATE_VOID_PENDING;
+        GstState pending = GST_STATE_VOID_PENDING;
+        const GstStateChangeReturn result = gst_element_get_state(playbin_, &current, &pending, 10 * GST_MSECOND);
+        if (failed_ || result == GST_STATE_CHANGE_FAILURE) {
+            std::string reason = takeError();
+            if (error)
+                *error = reason.empty() ? "the pipeline refused the state change" : reason;
+            return false;
+        }
+        if (result != GST_STATE_CHANGE_ASYNC && current >= wanted)
+            return true;
+        // Still busy (a slow drive): it goes on in the background, and a failure then arrives
+        // on the bus.
+        if (Clock::now() >= deadline)
+            return true;
+    }
+}
+
+bool Pipeline::start(const std::string& device, int waitMs, std::string* error)
+{
+    if (running_)
+        stop();
+    source_.setDevice(device);
+    takeError();
+    gst_bus_set_flushing(bus_, FALSE);
+    running_ = true;
+    if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        std::string reason = takeError();
+        if (error)
+            *error = reason.empty() ? "cannot start playing '" + device + "'" : reason;
+        stop();
+        return false;
+    }
+    if (!waitForState(GST_STATE_PAUSED, waitMs, error)) {
+        stop();
+        return false;
+    }
+    return true;
+}
+
+bool Pipeline::play(int waitMs, std::string* error)
+{
+    if (!running_)
+        return false;
+    if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        if (error)
+            *error = takeError();
+        return false;
+    }
+    return waitForState(GST_STATE_PLAYING, waitMs, error);
+}
+
+bool Pipeline::pause(int waitMs, std::string* error)
+{
+    if (!running_)
+        return false;
+    if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        if (error)
+            *error = takeError();
+        return false;
+    }
+    return waitForState(GST_STATE_PAUSED, waitMs, error);
+}
+
+void Pipeline::stop()
+{
+    running_ = false;
+    gst_element_set_state(playbin_, GST_STATE_NULL);
+    // Errors and end-of-stream of the closed disc must not reach the next one.
+    gst_bus_set_flushing(bus_, TRUE);
+    takeError();
+}
+
+GstFormat Pipeline::format(const char* nick) const
+{
+    // Registered by the DVD source when its type first loads.
+    return gst_format_get_by_nick(nick);
+}
+
+std::optional<int64_t> Pipeline::position() const
+{
+    gint64 value = 0;
+    if (!running_ || !gst_element_query_position(playbin_, GST_FORMAT_TIME, &value) || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> Pipeline::duration() const
+{
+    gint64 value = 0;
+    if (!running_ || !gst_element_query_duration(playbin_, GST_FORMAT_TIME, &value) || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> Pipeline::positionIn(const char* formatNick) const
+{
+    const GstFormat fmt = format(formatNick);
+    gint64 value = 0;
+    if (!running_ || fmt == GST_FORMAT_UNDEFINED || !gst_element_query_position(videoSink_, fmt, &value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::pair<int, int>> Pipeline::angles() const
+{
+    if (!running_)
+        return std::nullopt;
+    GstQuery* query = gst_navigation_query_new_angles();
+    std::optional<std::pair<int, int>> result;
+    guint current = 0;
+    guint count = 0;
+    if (gst_element_query(videoSink_, query) && gst_navigation_query_parse_angles(query, &current, &count))
+        result = std::make_pair(static_cast<int>(current), static_cast<int>(count));
+    gst_query_unref(query);
+    return result;
+}
+
+bool Pipeline::seekTime(double rate, int64_t position, GstSeekFlags flags)
+{
+    if (!running_)
+        return false;
+    GstEvent* seek = gst_event_new_seek(rate, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | flags),
+                                        GST_SEEK_TYPE_SET, position, GST_SEEK_TYPE_NONE, -1);
+    return gst_element_send_event(videoSink_, seek);
+}
+
+bool Pipeline::seekIn(const char* formatNick, int64_t value)
+{
+    const GstFormat fmt = format(formatNick);
+    if (!running_ || fmt == GST_FORMAT_UNDEFINED)
+        return false;
+    GstEvent* seek = gst_event_new_seek(1.0, fmt, GST_SEEK_FLAG_FLUSH, GST_SEEK_TYPE_SET, value, GST_SEEK_TYPE_NONE, -1);
+    return gst_element_send_event(videoSink_, seek);
+}
+
+bool Pipeline::jumpToTitle(int title, bool fromMenu, int clearingMenu)
+{
+    return running_ && source_.jumpToTitle(videoSink_, title, fromMenu, clearingMenu);
+}
+
+bool Pipeline::navigate(GstEvent* event)
+{
+    if (!running_) {
+        gst_event_unref(event);
+        return false;
+    }
+    return gst_element_send_event(videoSink_, event);
+}
+
+void Pipeline::setVolume(double linear)
+{
+    g_object_set(playbin_, "volume", linear, nullptr);
+}
+
+void Pipeline::setMute(bool muted)
+{
+    g_object_set(playbin_, "mute", muted ? TRUE : FALSE, nullptr);
+}
+
+void Pipeline::setPanorama(double panorama)
+{
+    g_object_set(panorama_, "panorama", static_cast<gfloat>(panorama), nullptr);
+}
+
+}  // namespace engine

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "engine/DvdSource.h"
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+
+class QSocketNotifier;
+
+namespace engine {
+
+// One playbin on a dvd:// source: the pipeline's states, its queries and seeks in the DVD
+// formats, navigation events, the audio chain, and its bus, watched on the window thread.
+class Pipeline {
+public:
+    struct Handlers {
+        // A streaming error that ended playback (already written to standard error).
+        std::function<void(const std::string& reason)> failed;
+        // The disc's program has ended.
+        std::function<void()> ended;
+    };
+
+    // Takes the sinks (floating or not). A null audio sink means the system's default output.
+    Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPlay, Handlers handlers);
+    ~Pipeline();
+    Pipeline(const Pipeline&) = delete;
+    Pipeline& operator=(const Pipeline&) = delete;
+
+    // From stopped: opens the disc and plays; waits up to waitMs for the first picture, so that
+    // a disc that fails at once fails here. False with the reason in *error.
+    bool start(const std::string& device, int waitMs, std::string* error);
+    bool play(int waitMs, std::string* error);
+    bool pause(int waitMs, std::string* error);
+    // Closes the disc and forgets whatever the bus still held from it.
+    void stop();
+    bool running() const { return running_; }
+
+    std::optional<int64_t> position() const;
+    std::optional<int64_t> duration() const;
+    // Position in the source's own formats: "title" (0 in a menu) and "chapter" (the menu id in
+    // a menu).
+    std::optional<int64_t> positionIn(const char* formatNick) const;
+    // Current angle and number of angles.
+    std::optional<std::pair<int, int>> angles() const;
+
+    bool seekTime(double rate, int64_t position, GstSeekFlags flags);
+    bool seekIn(const char* formatNick, int64_t value);
+    // See DvdSource: a title jump that is safe from a menu's still picture.
+    bool jumpToTitle(int title, bool fromMenu, int clearingMenu);
+    bool inStill() const { return source_.inStill(); }
+    // Sends a navigation event (mouse, command) up the video branch only, so the source sees it
+    // once. Takes the event.
+    bool navigate(GstEvent* event);
+
+    void setVolume(double linear);
+    void setMute(bool muted);
+    void setPanorama(double panorama);
+    // Silences the output without touching the user's mute (scanning).
+    void setSilenced(bool silenced) { silenced_ = silenced; }
+
+private:
+    static gboolean onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+    static GstBusSyncReply onSyncMessage(GstBus* bus, GstMessage* message, gpointer self);
+    static GstPadProbeReturn onAudioBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+
+    GstElement* makeAudioBin(GstElement* audioSink);
+    bool waitForState(GstState wanted, int waitMs, std::string* error);
+    std::string takeError();
+    GstFormat format(const char* nick) const;
+
+    GstElement* playbin_ = nullptr;
+    GstElement* videoSink_ = nullptr;
+    GstElement* panorama_ = nullptr;
+    GstBus* bus_ = nullptr;
+    guint watch_ = 0;
+    QSocketNotifier* busNotifier_ = nullptr;
+    DvdSource source_;
+    Handlers handlers_;
+    bool running_ = false;
+    std::atomic<bool> silenced_{false};
+
+    std::mutex errorMutex_;
+    std::string error_;
+    std::atomic<bool> failed_{false};
+};
+
+}  // namespace engine

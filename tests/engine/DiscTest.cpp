@@ -1,0 +1,147 @@
+// Finding the disc, and discs that cannot be played: each failure is reported and the engine
+// takes the next command.
+#include "EngineFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+bool overwrite(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Clears the entry flag of a title-set menu in the IFO, as if the disc had been authored
+// without that menu.
+bool removeTitleSetMenu(const QString& ifoPath, int menuId)
+{
+    QFile file(ifoPath);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray ifo = file.readAll();
+    auto u16 = [&](int at) { return (uchar(ifo[at]) << 8) | uchar(ifo[at + 1]); };
+    auto u32 = [&](int at) { return (u16(at) << 16) | u16(at + 2); };
+    const int unitTable = u32(0xD0) * 2048;
+    bool removed = false;
+    for (int unit = 0; unit < u16(unitTable); ++unit) {
+        const int chains = unitTable + u32(unitTable + 8 + unit * 8 + 4);
+        for (int chain = 0; chain < u16(chains); ++chain) {
+            const int entry = chains + 8 + chain * 8;
+            if (uchar(ifo[entry]) == (0x80 | menuId)) {
+                ifo[entry] = char(menuId);
+                removed = true;
+            }
+        }
+    }
+    file.seek(0);
+    return removed && file.write(ifo) == ifo.size();
+}
+
+}  // namespace
+
+TEST_F(EngineTest, AFolderWithoutADiscFailsAndTheNextCommandWorks)
+{
+    EXPECT_FALSE(engine->EngineDirectory(temp.filePath("missing").toStdString()));
+    EXPECT_FALSE(engine->EngineDirectory(temp.path().toStdString()));
+    EXPECT_FALSE(engine->EnginePlay());
+    EXPECT_EQ(engine->EngineState(), 0);
+    playToRootMenu();
+    // Naming a folder without a disc while playing leaves the disc playing.
+    EXPECT_FALSE(engine->EngineDirectory(temp.path().toStdString()));
+    EXPECT_EQ(engine->EngineState(), 2);
+}
+
+TEST_F(EngineTest, TheVideoTsFolderItselfAndTheSameFolderAgainAreAccepted)
+{
+    ASSERT_TRUE(engine->EngineDirectory(testdisc::path() + "/VIDEO_TS"));
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 3"; }));
+    playTitle(1);
+    // Every play from the panel names the folder again: playback goes on.
+    ASSERT_TRUE(engine->EngineDirectory(testdisc::path()));
+    EXPECT_EQ(engine->EngineState(), 2);
+    EXPECT_EQ(engine->EngineTitle(), 1);
+}
+
+TEST_F(EngineTest, AGarbageIfoFailsAndTheNextCommandWorks)
+{
+    const QString broken = QString::fromStdString(copyDisc(temp.filePath("garbage").toStdString()));
+    const QByteArray junk(12288, '\x5a');
+    ASSERT_TRUE(overwrite(broken + "/VIDEO_TS/VIDEO_TS.IFO", junk));
+    ASSERT_TRUE(overwrite(broken + "/VIDEO_TS/VIDEO_TS.BUP", junk));
+    EXPECT_FALSE(engine->EngineDirectory(broken.toStdString()));
+    EXPECT_EQ(engine->EngineState(), 0);
+    playToRootMenu();
+}
+
+TEST_F(EngineTest, ATruncatedMenuVobFailsThePlayWithTheReasonAndTheNextCommandWorks)
+{
+    const QString broken = QString::fromStdString(copyDisc(temp.filePath("truncated").toStdString()));
+    QFile vob(broken + "/VIDEO_TS/VTS_01_0.VOB");
+    ASSERT_TRUE(vob.resize(4096));
+    ASSERT_TRUE(engine->EngineDirectory(broken.toStdString()));
+    EXPECT_FALSE(engine->EnginePlay());
+    EXPECT_EQ(engine->EngineState(), 0);
+    playToRootMenu();
+}
+
+TEST_F(EngineTest, ATruncatedTitleVobFailsWhenPlayReachesItAndTheNextCommandWorks)
+{
+    const QString broken = QString::fromStdString(copyDisc(temp.filePath("truncated").toStdString()));
+    QFile vob(broken + "/VIDEO_TS/VTS_01_1.VOB");
+    // Title 1 takes about the first two thirds of the file: keep its first two chapters.
+    ASSERT_TRUE(vob.resize(vob.size() / 4));
+    ASSERT_TRUE(engine->EngineDirectory(broken.toStdString()));
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 3"; }));
+    playTitle(1);
+    // Into the missing part: either the jump itself fails or playback stops with an error.
+    bool failed = !engine->EngineNextChapter() || !engine->EngineNextChapter();
+    failed = failed || waitUntil([&] { return engine->EngineState() == 0; });
+    EXPECT_TRUE(failed);
+
+    ASSERT_TRUE(engine->EngineStop());
+    playToRootMenu();
+    playTitle(1);
+}
+
+TEST_F(EngineTest, AMenuTheDiscLacksFails)
+{
+    const QString copy = QString::fromStdString(copyDisc(temp.filePath("noangle").toStdString()));
+    ASSERT_TRUE(removeTitleSetMenu(copy + "/VIDEO_TS/VTS_01_0.IFO", 6));
+    ASSERT_TRUE(removeTitleSetMenu(copy + "/VIDEO_TS/VTS_01_0.BUP", 6));
+    ASSERT_TRUE(engine->EngineDirectory(copy.toStdString()));
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 3"; }));
+    playTitle(1);
+    EXPECT_FALSE(engine->EngineShowMenu(6));
+    EXPECT_EQ(engine->EngineTitle(), 1);
+    EXPECT_FALSE(engine->EngineShowMenu(8));
+    EXPECT_FALSE(engine->EngineShowMenu(1));
+    ASSERT_TRUE(engine->EngineShowMenu(5));
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 5"; }));
+}
+
+TEST_F(EngineTest, WithoutAFolderTheEngineFindsAMountedDisc)
+{
+    // No disc anywhere it looks: a clean failure.
+    EXPECT_FALSE(engine->EngineDirectory(""));
+    EXPECT_FALSE(engine->EnginePlay());
+
+    const QString media = temp.filePath("media");
+    QDir().mkpath(media + "/empty-stick");
+    copyDisc((media + "/MY_DVD").toStdString());
+    GstEngineOptions o = options();
+    o.discSearch.mountPatterns = {media.toStdString() + "/*"};
+    engine = std::make_unique<GstEngine>(o);
+    engine->setVideoOutput(&output);
+    // Automatic mode never names a folder: play alone finds the disc.
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 3"; }));
+    ASSERT_TRUE(engine->EngineStop());
+    EXPECT_TRUE(engine->EngineDirectory(""));
+    ASSERT_TRUE(engine->EnginePlay());
+    EXPECT_EQ(engine->EngineTitleCount(), 2);
+}

@@ -1,0 +1,126 @@
+// The bookkeeping of backward scanning, without a pipeline: stretches to decode and pictures to
+// show as the time runs back.
+#include "engine/ReverseScan.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+using engine::CapturedFrame;
+using engine::ReverseScan;
+
+namespace {
+
+constexpr int64_t kSecond = 1000000000;
+constexpr int64_t kFrame = kSecond / 25;
+
+// What a decoder delivers for a stretch: every frame from the landing point (a whole second at
+// or before `from`) up to `until`, in the scan's picture spacing.
+std::vector<CapturedFrame> decode(const ReverseScan& scan, const ReverseScan::Fill& fill)
+{
+    std::vector<CapturedFrame> frames;
+    int64_t last = -1;
+    for (int64_t t = fill.from / kSecond * kSecond; t < fill.until; t += kFrame) {
+        if (last < 0 || t - last >= scan.spacing()) {
+            QImage image(2, 2, QImage::Format_RGB32);
+            image.fill(static_cast<uint>(t / kFrame));
+            frames.push_back({t, image});
+            last = t;
+        }
+    }
+    return frames;
+}
+
+}  // namespace
+
+TEST(ReverseScan, TimeRunsBackAtTheRateAndStopsAtTheTitleStart)
+{
+    const ReverseScan scan(3.0, 10 * kSecond, 1000);
+    EXPECT_EQ(scan.position(1000), 10 * kSecond);
+    EXPECT_EQ(scan.position(1000 + 2 * kSecond), 4 * kSecond);
+    EXPECT_EQ(scan.position(1000 + 5 * kSecond), 0);
+}
+
+TEST(ReverseScan, StretchesCoverTheTitleDownToItsStartWithoutGaps)
+{
+    ReverseScan scan(5.0, 23 * kSecond + 500000000, 0);
+    int64_t covered = 23 * kSecond + 500000000 + 1;
+    int fills = 0;
+    for (int64_t at = scan.position(0); fills < 100; at = std::max<int64_t>(0, at - kSecond)) {
+        const auto fill = scan.fillNeeded(at);
+        if (!fill) {
+            if (covered <= 0)
+                break;
+            continue;
+        }
+        ++fills;
+        // Each stretch ends where the one before began, and reaches lower.
+        EXPECT_EQ(fill->until, covered);
+        EXPECT_LT(fill->from, fill->until);
+        scan.fillStarted(*fill);
+        EXPECT_FALSE(scan.fillNeeded(at)) << "one stretch at a time";
+        scan.addFrames(decode(scan, *fill));
+        scan.fillFinished();
+        covered = std::min(fill->from, fill->from / kSecond * kSecond);
+    }
+    EXPECT_EQ(covered, 0);
+    EXPECT_LT(fills, 10);
+}
+
+TEST(ReverseScan, DecodingStaysAboutTwoStretchesAheadOfThePicture)
+{
+    ReverseScan scan(2.0, 12 * kSecond, 0);
+    auto decodeNext = [&](int64_t at) {
+        const auto fill = scan.fillNeeded(at);
+        if (fill) {
+            scan.fillStarted(*fill);
+            scan.addFrames(decode(scan, *fill));
+            scan.fillFinished();
+        }
+        return fill;
+    };
+    const auto first = decodeNext(scan.position(0));
+    ASSERT_TRUE(first);
+    // One stretch in hand is too little: the next starts at once...
+    const auto second = decodeNext(scan.position(0));
+    ASSERT_TRUE(second);
+    // ...but with two, decoding waits until the picture has used one up.
+    EXPECT_FALSE(scan.fillNeeded(scan.position(0)));
+    const int64_t stretch = first->until - first->from;
+    EXPECT_FALSE(scan.fillNeeded(first->until - stretch / 2));
+    EXPECT_TRUE(scan.fillNeeded(second->until - stretch / 10));
+}
+
+TEST(ReverseScan, ShowsEachPictureOnceNewestFirstAsTimeRunsBack)
+{
+    const int64_t start = 8 * kSecond;
+    ReverseScan scan(2.0, start, 0);
+    const auto fill = scan.fillNeeded(start);
+    ASSERT_TRUE(fill);
+    scan.fillStarted(*fill);
+    scan.addFrames(decode(scan, *fill));
+    scan.fillFinished();
+
+    std::vector<uint> shown;
+    for (int64_t wall = 0; wall <= kSecond; wall += kSecond / 10) {
+        if (const auto picture = scan.frameToShow(scan.position(wall)))
+            shown.push_back(picture->pixel(0, 0) & 0xffffff);
+    }
+    // Ten ticks over a second of wall time at 2x: a new, earlier picture nearly every tick.
+    ASSERT_GE(shown.size(), 9u);
+    for (size_t i = 1; i < shown.size(); ++i)
+        EXPECT_LT(shown[i], shown[i - 1]);
+    EXPECT_FALSE(scan.frameToShow(scan.position(kSecond))) << "nothing new at the same moment";
+}
+
+TEST(ReverseScan, PicturesAreKeptOftenEnoughForTenAWallSecond)
+{
+    for (const double rate : {2.0, 3.0, 4.0, 5.0}) {
+        const ReverseScan scan(rate, 20 * kSecond, 0);
+        EXPECT_LT(scan.spacing(), static_cast<int64_t>(rate * kSecond / 10)) << rate;
+        EXPECT_GE(scan.spacing(), kFrame) << rate;
+    }
+}
