@@ -17,8 +17,18 @@ double volumeGain(int32_t volume)
 
 void GstEngine::Core::applyAudio()
 {
-    // playbin keeps these while no disc plays and applies them to the next stream.
-    pipeline->setVolume(engine::volumeGain(volume));
-    pipeline->setMute(muted);
-    pipeline->setPanorama(balance / 10000.0);
+    // playbin keeps these while no disc plays and applies them to the next stream. The panel
+    // gives the balance twice a second while playing: only a change reaches the pipeline.
+    if (volume != appliedVolume) {
+        pipeline->setVolume(engine::volumeGain(volume));
+        appliedVolume = volume;
+    }
+    if (muted != appliedMuted) {
+        pipeline->setMute(muted);
+        appliedMuted = muted;
+    }
+    if (balance != appliedBalance) {
+        pipeline->setPanorama(balance / 10000.0);
+        appliedBalance = balance;
+    }
 }

@@ -12,8 +12,8 @@ namespace engine {
 // tracks whether its navigator holds a still picture, and jumps to a title safely.
 //
 // The navigator clears its still only when a menu is called or a button activated; a title or
-// chapter jump out of a still leaves it set, and the source then waits, inside the seek, for a
-// picture that never comes. So a jump from a menu or a still first calls a menu (which lets go
+// chapter jump out of a still leaves it set, and the source then loops inside the seek for a
+// navigation block that never comes, holding the caller. So a jump from a menu or a still first calls a menu (which lets go
 // of the still) while the source is held from reading on into that menu's own still.
 class DvdSource {
 public:

@@ -37,7 +37,7 @@ struct GstEngine::Core {
         return std::nullopt;
     }
 
-    // Transport and disc (GstEngine.cpp).
+    // Transport and disc (Transport.cpp).
     bool play();
     bool pause();
     bool stop();
@@ -65,6 +65,8 @@ struct GstEngine::Core {
 
     // Scanning (Scanning.cpp).
     std::optional<int64_t> position();
+    // The position, waiting a moment for it right after a jump, when the source has none yet.
+    std::optional<int64_t> settledPosition();
     bool scanForward(double rate);
     bool scanBackward(double rate);
     // Ends a scan; with resumeNormal the picture goes on at normal speed from where the scan
@@ -90,12 +92,17 @@ struct GstEngine::Core {
     std::unique_ptr<engine::Pipeline> pipeline;
     std::unique_ptr<engine::DiscInfo> disc;
     bool discFoundByItself = false;
+    // Just opened by the folder command: the play that follows need not open it again.
+    bool discFresh = false;
     engine::BookmarkStore bookmarks;
 
     int state = 0;
     int32_t volume = 0;
     int32_t balance = 0;
     bool muted = false;
+    std::optional<int32_t> appliedVolume;
+    std::optional<int32_t> appliedBalance;
+    std::optional<bool> appliedMuted;
 
     // After a chapter skip the navigator reports the old chapter, then -1, until the jump has
     // landed; until then the chapter asked for is the answer.

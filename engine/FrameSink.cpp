@@ -11,11 +11,6 @@ namespace engine {
 
 namespace {
 
-// QImage's RGB32 is 0xffRRGGBB in native order.
-constexpr const char* kFrameCaps = Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    ? "video/x-raw,format=BGRx,pixel-aspect-ratio=1/1"
-    : "video/x-raw,format=xRGB,pixel-aspect-ratio=1/1";
-
 void releaseFrame(void* info)
 {
     auto* frame = static_cast<GstVideoFrame*>(info);
@@ -24,6 +19,14 @@ void releaseFrame(void* info)
 }
 
 }  // namespace
+
+const char* frameCaps()
+{
+    // QImage's RGB32 is 0xffRRGGBB in native order; playbin's scaler turns the DVD's
+    // non-square pixels into square ones when asked for 1/1.
+    return Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "video/x-raw,format=BGRx,pixel-aspect-ratio=1/1"
+                                           : "video/x-raw,format=xRGB,pixel-aspect-ratio=1/1";
+}
 
 QImage imageFromSample(GstSample* sample)
 {
@@ -46,7 +49,7 @@ FrameSink::FrameSink(QObject* windowThreadContext) : context_(windowThreadContex
 {
     sink_ = gst_element_factory_make("appsink", "quorvel-video");
     gst_object_ref_sink(sink_);
-    GstCaps* caps = gst_caps_from_string(kFrameCaps);
+    GstCaps* caps = gst_caps_from_string(frameCaps());
     // qos lets the decoder drop pictures it cannot deliver in time (scanning); no last-sample,
     // so no buffer is held back from the pool.
     g_object_set(sink_, "caps", caps, "sync", TRUE, "qos", TRUE, "enable-last-sample", FALSE, "max-buffers", 2,

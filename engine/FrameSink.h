@@ -15,11 +15,6 @@ class VideoOutput;
 
 namespace engine {
 
-struct CapturedFrame {
-    int64_t streamTime = 0;
-    QImage image;
-};
-
 // The video end of the pipeline: an appsink after playbin's own sub-picture overlay and scaler,
 // so pictures arrive with the disc-menu highlights drawn in and in square pixels (the display
 // aspect). They are handed to the VideoOutput on the window thread; when that thread lags only
@@ -64,5 +59,8 @@ private:
 
 // A picture of the sample, sharing its memory (the buffer stays alive as long as the image does).
 QImage imageFromSample(GstSample* sample);
+// What an appsink asks for so that imageFromSample can wrap its pictures: QImage's RGB32 in
+// square pixels.
+const char* frameCaps();
 
 }  // namespace engine

@@ -13,8 +13,8 @@ typedef struct _GstElement GstElement;
 struct GstEngineOptions {
     // The small file that keeps the bookmark between runs; empty keeps it for this run only.
     std::string bookmarkFile;
-    // Builds the audio output at the end of the engine's own chain (volume, balance); null means
-    // the system's default output. Tests put a measuring sink here.
+    // Builds the audio output (a new element) at the end of the engine's own chain (volume,
+    // balance); null means the system's default output. Tests put a measuring sink here.
     std::function<GstElement*()> makeAudioSink;
     // Start a disc the way a player does, with its first-play program (which usually leads to
     // the disc's menu); false jumps straight to the title menu.

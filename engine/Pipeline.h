@@ -21,13 +21,14 @@ namespace engine {
 class Pipeline {
 public:
     struct Handlers {
-        // A streaming error that ended playback (already written to standard error).
+        // A streaming error has ended playback; the reason is GStreamer's message and detail.
         std::function<void(const std::string& reason)> failed;
         // The disc's program has ended.
         std::function<void()> ended;
     };
 
-    // Takes the sinks (floating or not). A null audio sink means the system's default output.
+    // The audio sink, a new element (floating reference), becomes the pipeline's; null means
+    // the system's default output.
     Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPlay, Handlers handlers);
     ~Pipeline();
     Pipeline(const Pipeline&) = delete;

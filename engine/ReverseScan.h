@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/FrameSink.h"
-
 #include <QImage>
 
 #include <cstdint>
@@ -10,6 +8,12 @@
 #include <vector>
 
 namespace engine {
+
+// A picture decoded for backward scanning, at its title time (nanoseconds).
+struct CapturedFrame {
+    int64_t streamTime = 0;
+    QImage image;
+};
 
 // Bookkeeping of a backward scan. The DVD source cannot read backwards, so the engine decodes
 // a stretch of the title forwards (a "fill"), keeps a picture every few frames, and shows them

@@ -1,21 +1,15 @@
 #include "engine/ScanDecoder.h"
 
-#include <QtGlobal>
-
-#include <chrono>
-
 namespace engine {
 
 namespace {
-
-constexpr const char* kFrameCaps = Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    ? "video/x-raw,format=BGRx,pixel-aspect-ratio=1/1"
-    : "video/x-raw,format=xRGB,pixel-aspect-ratio=1/1";
 
 // playbin's flags: video only, no sub-pictures, no deinterlacing; these pictures are only
 // glimpses.
 constexpr guint kVideoOnly = 0x00000001;
 
+// The source lands on a time-map entry up to a second before a stretch; a picture much lower
+// is not of the title (a menu the decoder ran into at the title's end).
 constexpr int64_t kLandingSlack = 2000000000;
 
 }  // namespace
@@ -25,7 +19,7 @@ ScanDecoder::ScanDecoder()
     playbin_ = gst_element_factory_make("playbin", "quorvel-scan");
     gst_object_ref_sink(playbin_);
     sink_ = gst_element_factory_make("appsink", nullptr);
-    GstCaps* caps = gst_caps_from_string(kFrameCaps);
+    GstCaps* caps = gst_caps_from_string(frameCaps());
     g_object_set(sink_, "caps", caps, "sync", FALSE, "enable-last-sample", FALSE, "max-buffers", 1, nullptr);
     gst_caps_unref(caps);
     GstAppSinkCallbacks callbacks {};

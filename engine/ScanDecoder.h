@@ -2,6 +2,7 @@
 
 #include "engine/DvdSource.h"
 #include "engine/FrameSink.h"
+#include "engine/ReverseScan.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>

@@ -7,6 +7,9 @@
 // at the title's end or start, going on at normal speed there.
 #include "engine/EngineCore.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 constexpr GstSeekFlags kTrickFlags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_TRICKMODE | GST_SEEK_FLAG_TRICKMODE_NO_AUDIO);
@@ -27,6 +30,19 @@ std::optional<int64_t> GstEngine::Core::position()
     return pipeline->position();
 }
 
+std::optional<int64_t> GstEngine::Core::settledPosition()
+{
+    // Right after a chapter jump the source answers no position until the new segment starts;
+    // that takes a few milliseconds, far less than the bound.
+    const auto until = Clock::now() + std::chrono::milliseconds(engine::kStateWaitMs);
+    auto value = position();
+    while (!value && state != 0 && Clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        value = position();
+    }
+    return value;
+}
+
 bool GstEngine::Core::scanForward(double rate)
 {
     if (state != 2)
@@ -38,7 +54,7 @@ bool GstEngine::Core::scanForward(double rate)
         return fail("fast-forward", "a menu is showing");
     if (pipeline->inStill())
         return fail("fast-forward", "the disc is holding a still picture");
-    const auto from = position();
+    const auto from = settledPosition();
     if (!from)
         return fail("fast-forward", "the position is not known yet");
     if (scan == Scan::Backward)
@@ -66,7 +82,7 @@ bool GstEngine::Core::scanBackward(double rate)
         return fail("rewind", "a menu is showing");
     if (pipeline->inStill())
         return fail("rewind", "the disc is holding a still picture");
-    const auto from = position();
+    const auto from = settledPosition();
     if (!from)
         return fail("rewind", "the position is not known yet");
     if (!scanDecoder)

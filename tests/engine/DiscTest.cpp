@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -63,6 +65,24 @@ TEST_F(EngineTest, TheVideoTsFolderItselfAndTheSameFolderAgainAreAccepted)
     ASSERT_TRUE(engine->EngineDirectory(testdisc::path()));
     EXPECT_EQ(engine->EngineState(), 2);
     EXPECT_EQ(engine->EngineTitle(), 1);
+}
+
+TEST_F(EngineTest, AnImageFilePlaysLikeTheFolder)
+{
+    const QString tool = QStandardPaths::findExecutable("genisoimage");
+    if (tool.isEmpty())
+        GTEST_SKIP() << "genisoimage makes the image; not installed";
+    const QString image = temp.filePath("disc.iso");
+    QProcess make;
+    make.start(tool, {"-quiet", "-dvd-video", "-V", "QUORVEL_TEST", "-o", image,
+                      QString::fromStdString(testdisc::path())});
+    ASSERT_TRUE(make.waitForFinished(30000));
+    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+    ASSERT_TRUE(engine->EngineDirectory(image.toStdString()));
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return testdisc::pictureName(output.last()) == "menu 3"; }));
+    playTitle(2);
+    EXPECT_EQ(engine->EngineChapterCount(2), 2);
 }
 
 TEST_F(EngineTest, AGarbageIfoFailsAndTheNextCommandWorks)
