@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-namespace engine {
+namespace gstdvd {
 
 // Hundredths of a decibel to a linear gain; the bottom of the scale is silence.
 double volumeGain(int32_t volume)
@@ -13,14 +13,14 @@ double volumeGain(int32_t volume)
     return std::pow(10.0, volume / 2000.0);
 }
 
-}  // namespace engine
+}  // namespace gstdvd
 
 void GstEngine::Core::applyAudio()
 {
     // playbin keeps these while no disc plays and applies them to the next stream. The panel
     // gives the balance twice a second while playing: only a change reaches the pipeline.
     if (volume != appliedVolume) {
-        pipeline->setVolume(engine::volumeGain(volume));
+        pipeline->setVolume(gstdvd::volumeGain(volume));
         appliedVolume = volume;
     }
     if (muted != appliedMuted) {

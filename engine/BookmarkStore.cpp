@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 constexpr const char* kHeader = "quorvel-bookmarks 1";
@@ -97,4 +97,4 @@ bool BookmarkStore::put(const std::string& discKey, const Bookmark& bookmark, st
     return true;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

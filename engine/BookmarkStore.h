@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace engine {
+namespace gstdvd {
 
 struct Bookmark {
     int title = 0;
@@ -35,4 +35,4 @@ private:
     mutable std::vector<Entry> entries_;
 };
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -12,7 +12,7 @@ bool GstEngine::Core::saveBookmark()
     const auto chapterNow = chapter();
     if (!at || !chapterNow)
         return fail("save bookmark", "the position is not known yet");
-    engine::Bookmark bookmark;
+    gstdvd::Bookmark bookmark;
     bookmark.title = *current;
     bookmark.chapter = *chapterNow;
     bookmark.timeMs = *at / 1000000;
@@ -38,7 +38,7 @@ bool GstEngine::Core::restoreBookmark()
     clearChapterTracking();
     if (!pipeline->jumpToTitle(bookmark->title, current.value_or(0) == 0, clearingMenu()))
         return fail("restore bookmark", "the disc refused to play title " + std::to_string(bookmark->title));
-    if (!waitFor([&] { return pipeline->positionIn("title").value_or(0) == bookmark->title; }, engine::kVerifyWaitMs))
+    if (!waitFor([&] { return pipeline->positionIn("title").value_or(0) == bookmark->title; }, gstdvd::kVerifyWaitMs))
         return fail("restore bookmark", "the disc did not go to title " + std::to_string(bookmark->title));
     if (!pipeline->seekTime(1.0, bookmark->timeMs * 1000000, GST_SEEK_FLAG_NONE))
         return fail("restore bookmark", "the disc refused the jump to the bookmarked time");

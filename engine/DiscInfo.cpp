@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 
@@ -135,4 +135,4 @@ void DiscInfo::computeKey()
     key_ = hex;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

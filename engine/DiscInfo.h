@@ -10,7 +10,7 @@
 
 struct dvdnav_s;
 
-namespace engine {
+namespace gstdvd {
 
 // The disc's structure, read through a navigator of our own beside the one that plays: the
 // playing navigator only answers for the title it is in, and asking it means a trip through
@@ -48,4 +48,4 @@ private:
     std::map<int, std::vector<int64_t>> chapterEnds_;
 };
 
-}  // namespace engine
+}  // namespace gstdvd

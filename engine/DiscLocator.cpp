@@ -12,7 +12,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 
@@ -125,4 +125,4 @@ std::vector<std::string> discCandidates(const DiscSearch& search)
     return found;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

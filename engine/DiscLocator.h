@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace engine {
+namespace gstdvd {
 
 // Where to look for a disc when none is named: optical drives first, then mounted media.
 struct DiscSearch {
@@ -20,4 +20,4 @@ std::optional<std::string> discLocation(const std::string& path, std::string* er
 // for their shape; the caller still opens it.
 std::vector<std::string> discCandidates(const DiscSearch& search);
 
-}  // namespace engine
+}  // namespace gstdvd

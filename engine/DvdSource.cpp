@@ -3,7 +3,7 @@
 #include <gst/video/navigation.h>
 #include <gst/video/video-event.h>
 
-namespace engine {
+namespace gstdvd {
 
 DvdSource::DvdSource(bool runFirstPlay) : runFirstPlay_(runFirstPlay) {}
 
@@ -117,4 +117,4 @@ bool DvdSource::jumpToTitle(GstElement* sink, int title, bool fromMenu, int clea
     return jumped;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

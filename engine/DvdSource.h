@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-namespace engine {
+namespace gstdvd {
 
 // The DVD source inside a playbin: gives it its device and start mode as playbin creates it,
 // tracks whether its navigator holds a still picture, and jumps to a title safely.
@@ -47,4 +47,4 @@ private:
     std::atomic<bool> inStill_{false};
 };
 
-}  // namespace engine
+}  // namespace gstdvd

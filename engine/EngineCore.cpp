@@ -16,12 +16,12 @@ GstEngine::Core::Core(GstEngineOptions opts)
                 g_error_free(error);
         }
     }
-    frames = std::make_unique<engine::FrameSink>(context.get());
+    frames = std::make_unique<gstdvd::FrameSink>(context.get());
     GstElement* audioSink = options.makeAudioSink ? options.makeAudioSink() : nullptr;
-    engine::Pipeline::Handlers handlers;
+    gstdvd::Pipeline::Handlers handlers;
     handlers.failed = [this](const std::string& reason) { playbackFailed(reason); };
     handlers.ended = [this] { playbackEnded(); };
-    pipeline = std::make_unique<engine::Pipeline>(frames->element(), audioSink, options.runFirstPlay, handlers);
+    pipeline = std::make_unique<gstdvd::Pipeline>(frames->element(), audioSink, options.runFirstPlay, handlers);
     scanTimer = new QTimer(context.get());
     scanTimer->setInterval(100);
     QObject::connect(scanTimer, &QTimer::timeout, context.get(), [this] { scanTick(); });

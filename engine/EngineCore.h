@@ -75,7 +75,7 @@ struct GstEngine::Core {
     void scanTick();
     void forwardTick();
     void backwardTick();
-    void startFill(const engine::ReverseScan::Fill& fill);
+    void startFill(const gstdvd::ReverseScan::Fill& fill);
 
     // Volume, balance, mute (AudioControls.cpp).
     void applyAudio();
@@ -88,13 +88,13 @@ struct GstEngine::Core {
     // Anchors queued deliveries and timers on the window thread; deleting it drops the
     // deliveries still queued.
     std::unique_ptr<QObject> context;
-    std::unique_ptr<engine::FrameSink> frames;
-    std::unique_ptr<engine::Pipeline> pipeline;
-    std::unique_ptr<engine::DiscInfo> disc;
+    std::unique_ptr<gstdvd::FrameSink> frames;
+    std::unique_ptr<gstdvd::Pipeline> pipeline;
+    std::unique_ptr<gstdvd::DiscInfo> disc;
     bool discFoundByItself = false;
     // Just opened by the folder command: the play that follows need not open it again.
     bool discFresh = false;
-    engine::BookmarkStore bookmarks;
+    gstdvd::BookmarkStore bookmarks;
 
     int state = 0;
     int32_t volume = 0;
@@ -117,9 +117,9 @@ struct GstEngine::Core {
     double scanRate = 1.0;
     int scanTitle = 0;
     QTimer* scanTimer = nullptr;
-    std::unique_ptr<engine::ReverseScan> reverse;
+    std::unique_ptr<gstdvd::ReverseScan> reverse;
     // Opened at the first backward scan and kept while the disc plays.
-    std::unique_ptr<engine::ScanDecoder> scanDecoder;
+    std::unique_ptr<gstdvd::ScanDecoder> scanDecoder;
     // The playing pipeline waits paused while a backward scan shows pictures from the decoder.
     bool parked = false;
     Clock::time_point fillDeadline;
@@ -127,7 +127,7 @@ struct GstEngine::Core {
     std::string lastFailure;
 };
 
-namespace engine {
+namespace gstdvd {
 constexpr int kStartWaitMs = 400;
 constexpr int kStateWaitMs = 250;
 constexpr int kVerifyWaitMs = 300;
@@ -139,4 +139,4 @@ inline int64_t wallNow()
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-}  // namespace engine
+}  // namespace gstdvd

@@ -7,7 +7,7 @@
 #include <QMetaObject>
 #include <QtGlobal>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 
@@ -152,4 +152,4 @@ void FrameSink::setSuppressed(bool suppressed)
     }
 }
 
-}  // namespace engine
+}  // namespace gstdvd

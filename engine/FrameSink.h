@@ -13,7 +13,7 @@
 
 class VideoOutput;
 
-namespace engine {
+namespace gstdvd {
 
 // The video end of the pipeline: an appsink after playbin's own sub-picture overlay and scaler,
 // so pictures arrive with the disc-menu highlights drawn in and in square pixels (the display
@@ -63,4 +63,4 @@ QImage imageFromSample(GstSample* sample);
 // square pixels.
 const char* frameCaps();
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -77,7 +77,7 @@ std::optional<std::string> GstEngine::EngineTimeText()
     if (d->state == 0)
         return d->failRead<std::string>("time", "nothing is playing");
     if (const auto position = d->position()) {
-        d->lastTimeText = engine::formatTimeText(*position);
+        d->lastTimeText = gstdvd::formatTimeText(*position);
         return d->lastTimeText;
     }
     // Just after a start or a jump the sinks have no position yet.
@@ -105,7 +105,7 @@ std::optional<std::string> GstEngine::EngineTotalTimeText()
     const auto duration = d->pipeline->duration();
     if (!duration)
         return d->failRead<std::string>("total time", "the length is not known yet");
-    return engine::formatTimeText(*duration);
+    return gstdvd::formatTimeText(*duration);
 }
 
 std::optional<int32_t> GstEngine::EngineAngle()

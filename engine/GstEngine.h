@@ -20,7 +20,7 @@ struct GstEngineOptions {
     // the disc's menu); false jumps straight to the title menu.
     bool runFirstPlay = true;
     // Where to look for a disc when no folder is named.
-    engine::DiscSearch discSearch;
+    gstdvd::DiscSearch discSearch;
 };
 
 // The playback control on GStreamer: playbin on the DVD source, pictures handed to the

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <array>
 
-using engine::kVerifyWaitMs;
+using gstdvd::kVerifyWaitMs;
 
 namespace {
 

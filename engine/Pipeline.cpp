@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 
@@ -334,4 +334,4 @@ void Pipeline::setPanorama(double panorama)
     g_object_set(panorama_, "panorama", static_cast<gfloat>(panorama), nullptr);
 }
 
-}  // namespace engine
+}  // namespace gstdvd

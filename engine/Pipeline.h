@@ -14,7 +14,7 @@
 
 class QSocketNotifier;
 
-namespace engine {
+namespace gstdvd {
 
 // One playbin on a dvd:// source: the pipeline's states, its queries and seeks in the DVD
 // formats, navigation events, the audio chain, and its bus, watched on the window thread.
@@ -92,4 +92,4 @@ private:
     std::atomic<bool> failed_{false};
 };
 
-}  // namespace engine
+}  // namespace gstdvd

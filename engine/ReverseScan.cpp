@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 constexpr int64_t kSecond = 1000000000;
@@ -88,4 +88,4 @@ std::optional<QImage> ReverseScan::frameToShow(int64_t position)
     return current->second;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-namespace engine {
+namespace gstdvd {
 
 // A picture decoded for backward scanning, at its title time (nanoseconds).
 struct CapturedFrame {
@@ -62,4 +62,4 @@ private:
     int64_t lastShown_ = -1;
 };
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -1,6 +1,6 @@
 #include "engine/ScanDecoder.h"
 
-namespace engine {
+namespace gstdvd {
 
 namespace {
 
@@ -178,4 +178,4 @@ void ScanDecoder::handle(GstSample* sample)
     }
 }
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace engine {
+namespace gstdvd {
 
 // A second, picture-only pipeline on the same disc that decodes stretches of a title for
 // backward scanning, as fast as it can and without a clock. It has a navigator of its own, so
@@ -65,4 +65,4 @@ private:
     std::vector<CapturedFrame> captured_;
 };
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -26,7 +26,7 @@ std::optional<int64_t> GstEngine::Core::position()
     if (state == 0)
         return std::nullopt;
     if (scan == Scan::Backward && reverse)
-        return reverse->position(engine::wallNow());
+        return reverse->position(gstdvd::wallNow());
     return pipeline->position();
 }
 
@@ -34,7 +34,7 @@ std::optional<int64_t> GstEngine::Core::settledPosition()
 {
     // Right after a chapter jump the source answers no position until the new segment starts;
     // that takes a few milliseconds, far less than the bound.
-    const auto until = Clock::now() + std::chrono::milliseconds(engine::kStateWaitMs);
+    const auto until = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
     auto value = position();
     while (!value && state != 0 && Clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -86,15 +86,15 @@ bool GstEngine::Core::scanBackward(double rate)
     if (!from)
         return fail("rewind", "the position is not known yet");
     if (!scanDecoder)
-        scanDecoder = std::make_unique<engine::ScanDecoder>();
+        scanDecoder = std::make_unique<gstdvd::ScanDecoder>();
     std::string error;
-    if (!scanDecoder->open(disc->device(), *current, clearingMenu(), engine::kStartWaitMs, &error))
+    if (!scanDecoder->open(disc->device(), *current, clearingMenu(), gstdvd::kStartWaitMs, &error))
         return fail("rewind", error);
     if (scan == Scan::Forward) {
         scan = Scan::None;
         scanTimer->stop();
     }
-    reverse = std::make_unique<engine::ReverseScan>(rate, *from, engine::wallNow());
+    reverse = std::make_unique<gstdvd::ReverseScan>(rate, *from, gstdvd::wallNow());
     if (!parked) {
         // The picture now comes from the scan decoder; the playing pipeline holds its place.
         frames->setSuppressed(true);
@@ -162,12 +162,12 @@ void GstEngine::Core::forwardTick()
     // The source reads ahead of the picture by the pipeline's queues, close to a second of
     // wall time: slow down before it reaches the end, so that the title ends at normal speed
     // and the disc's program after it runs as it should.
-    const auto margin = static_cast<int64_t>((scanRate * 1.2 + 0.5) * engine::kSecond);
+    const auto margin = static_cast<int64_t>((scanRate * 1.2 + 0.5) * gstdvd::kSecond);
     if (at && length && *at + margin >= *length)
         endScan(true);
 }
 
-void GstEngine::Core::startFill(const engine::ReverseScan::Fill& fill)
+void GstEngine::Core::startFill(const gstdvd::ReverseScan::Fill& fill)
 {
     reverse->fillStarted(fill);
     fillDeadline = Clock::now() + std::chrono::seconds(3);
@@ -179,7 +179,7 @@ void GstEngine::Core::startFill(const engine::ReverseScan::Fill& fill)
 
 void GstEngine::Core::backwardTick()
 {
-    const int64_t at = reverse->position(engine::wallNow());
+    const int64_t at = reverse->position(gstdvd::wallNow());
     bool passed = false;
     reverse->addFrames(scanDecoder->takeCaptured(&passed));
     if (reverse->filling() && (passed || Clock::now() > fillDeadline))

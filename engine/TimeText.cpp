@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace engine {
+namespace gstdvd {
 
 std::string formatTimeText(int64_t nanoseconds)
 {
@@ -13,4 +13,4 @@ std::string formatTimeText(int64_t nanoseconds)
     return text;
 }
 
-}  // namespace engine
+}  // namespace gstdvd

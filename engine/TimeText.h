@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace engine {
+namespace gstdvd {
 
 // The control's time texts: "hh:mm:ss", whole seconds rounded down; negative times read as zero.
 std::string formatTimeText(int64_t nanoseconds);
 
-}  // namespace engine
+}  // namespace gstdvd

@@ -4,16 +4,16 @@
 
 #include <cstdio>
 
-using engine::kStartWaitMs;
-using engine::kStateWaitMs;
+using gstdvd::kStartWaitMs;
+using gstdvd::kStateWaitMs;
 
 namespace {
 
 // Drives first, then mounted media; the first place a DVD-Video structure opens.
-std::unique_ptr<engine::DiscInfo> findDisc(const engine::DiscSearch& search)
+std::unique_ptr<gstdvd::DiscInfo> findDisc(const gstdvd::DiscSearch& search)
 {
-    for (const auto& candidate : engine::discCandidates(search)) {
-        if (auto info = engine::DiscInfo::open(candidate, nullptr))
+    for (const auto& candidate : gstdvd::discCandidates(search)) {
+        if (auto info = gstdvd::DiscInfo::open(candidate, nullptr))
             return info;
     }
     return nullptr;
@@ -31,7 +31,7 @@ bool GstEngine::Core::openDiscForPlay(std::string* error)
     }
     if (disc && !discFoundByItself) {
         // Opened again: the folder may have changed or the disc been swapped since.
-        auto reopened = engine::DiscInfo::open(disc->device(), error);
+        auto reopened = gstdvd::DiscInfo::open(disc->device(), error);
         if (!reopened)
             return false;
         disc = std::move(reopened);
@@ -128,7 +128,7 @@ void GstEngine::Core::clearChapterTracking()
 bool GstEngine::Core::setDirectory(const std::string& path)
 {
     std::string error;
-    std::unique_ptr<engine::DiscInfo> info;
+    std::unique_ptr<gstdvd::DiscInfo> info;
     bool foundByItself = false;
     if (path.empty()) {
         info = findDisc(options.discSearch);
@@ -136,10 +136,10 @@ bool GstEngine::Core::setDirectory(const std::string& path)
             return fail("directory", kNoDisc);
         foundByItself = true;
     } else {
-        const auto location = engine::discLocation(path, &error);
+        const auto location = gstdvd::discLocation(path, &error);
         if (!location)
             return fail("directory", error);
-        info = engine::DiscInfo::open(*location, &error);
+        info = gstdvd::DiscInfo::open(*location, &error);
         if (!info)
             return fail("directory", error);
     }

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-// The playback control `DVD`: every operation the program issues to it, by the dispatch
-// identifier the original control used. Each may fail: a call or a put returns false, a get
+// The playback control `DVD`: every operation the program issues to it, each with its fixed
+// dispatch identifier. Each may fail: a call or a put returns false, a get
 // returns an empty optional. The engine writes the technical reason to standard error; the
 // caller only decides what the user sees.
 enum class EngineOp : int {

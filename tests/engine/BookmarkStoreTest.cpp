@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-using engine::Bookmark;
-using engine::BookmarkStore;
+using gstdvd::Bookmark;
+using gstdvd::BookmarkStore;
 
 TEST(BookmarkStore, KeepsOneBookmarkPerDiscAcrossInstances)
 {

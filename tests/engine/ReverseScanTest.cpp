@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-using engine::CapturedFrame;
-using engine::ReverseScan;
+using gstdvd::CapturedFrame;
+using gstdvd::ReverseScan;
 
 namespace {
 
