@@ -60,18 +60,17 @@ QSize QtPlatform::displaySizePixels()
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
+// Qt lays windows out in device-independent pixels of 1/96 inch and scales them to the screen
+// itself; the skins are drawn in those pixels, so the layout must be too, whatever DPI the
+// desktop reports (a font DPI of 120 would otherwise spread the buttons off their grooves).
 double QtPlatform::twipsPerPixelX()
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
+    return 1440.0 / 96.0;
 }
 
 double QtPlatform::twipsPerPixelY()
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
+    return 1440.0 / 96.0;
 }
 
 QString QtPlatform::profileRead(const QString& path, const QString& section, const QString& key)
