@@ -1,6 +1,7 @@
 #include "panel/PanelButtons.h"
 
 #include "core/AppObjects.h"
+#include "dialogs/Cont.h"
 #include "panel/Form1.h"
 #include "panel/PictureButton.h"
 #include "platform/Platform.h"
@@ -38,6 +39,5 @@ void ShowPanelMenu(int16_t menu)
 
 void ShowSettingsDialog()
 {
-    // The settings dialog is not part of the program yet; the button already reacts (hover,
-    // hint) and this is where it will open the dialog.
+    ShowCont();
 }
