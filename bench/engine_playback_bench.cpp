@@ -18,6 +18,7 @@
 // program (QT_QPA_PLATFORM=offscreen is enough); run it on an otherwise idle machine. bench/engine-bench.sh sets the comparisons
 // (ffmpeg decoding the same VOBs, gst-play-1.0 on the same title) beside it.
 
+#include "bench/EventLoopWait.h"
 #include "engine/GstEngine.h"
 #include "playback/VideoOutput.h"
 
@@ -79,27 +80,6 @@ public:
     QImage canvas{640, 480, QImage::Format_RGB32};
 };
 
-// Sleeps in the event loop, which runs the engine's bus and picture deliveries; a busy loop
-// here would be measured as the engine's CPU.
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        runFor(2);
-    }
-    return true;
-}
-
 QRgb cornerColour(const QImage& frame)
 {
     return frame.isNull() ? 0 : frame.pixel(16, 16);
@@ -145,7 +125,7 @@ bool playTitle1(GstEngine& dvd, BenchOutput& output)
                 dvd.pointerClicked(360.0 * output.last.width() / 720, 226.0 * output.last.height() / 576);
             return dvd.EngineTitle() == 1 && seconds(dvd) > 0.3;
         },
-        10000);
+        10000, 2);
 }
 
 }  // namespace
@@ -179,7 +159,7 @@ int main(int argc, char** argv)
         dvd.EngineStop();
         const uint64_t before = output.frames;
         const auto start = Clock::now();
-        if (!dvd.EnginePlay() || !waitUntil([&] { return output.frames > before; }, 5000)) {
+        if (!dvd.EnginePlay() || !waitUntil([&] { return output.frames > before; }, 5000, 2)) {
             std::fprintf(stderr, "play failed\n");
             return 1;
         }
@@ -188,7 +168,7 @@ int main(int argc, char** argv)
             cold = ms;
         else
             firstPicture.push_back(ms);
-        runFor(200);
+        runEventLoopFor(200);
     }
     std::printf("play -> first picture: cold %.0f ms, then median %.1f ms (min %.1f, max %.1f, %d runs)\n", cold,
                 median(firstPicture), *std::min_element(firstPicture.begin(), firstPicture.end()),
@@ -202,13 +182,13 @@ int main(int argc, char** argv)
     }
     std::vector<double> skip;
     for (int run = 0; run < runs; ++run) {
-        runFor(700);
+        runEventLoopFor(700);
         const QRgb before = cornerColour(output.last);
         const bool forward = dvd.EngineChapter() == 1;
         const auto start = Clock::now();
         if (!(forward ? dvd.EngineNextChapter() : dvd.EnginePreviousChapter()))
             return 1;
-        if (!waitUntil([&] { return colourDistance(cornerColour(output.last), before) > 40; }, 5000)) {
+        if (!waitUntil([&] { return colourDistance(cornerColour(output.last), before) > 40; }, 5000, 2)) {
             std::fprintf(stderr, "no new picture after the skip\n");
             return 1;
         }
@@ -224,15 +204,15 @@ int main(int argc, char** argv)
 
     // 3. Scanning at 5x.
     auto measureScan = [&](const char* name, bool forward) {
-        runFor(300);
+        runEventLoopFor(300);
         if (!(forward ? dvd.EngineScanForward(5.0) : dvd.EngineScanBackward(5.0)))
             return false;
-        runFor(300);
+        runEventLoopFor(300);
         const uint64_t frames = output.frames;
         output.distinct.clear();
         QElapsedTimer wall;
         wall.start();
-        runFor(3000);
+        runEventLoopFor(3000);
         const double secs = wall.elapsed() / 1000.0;
         std::printf("scan %s 5x: %.1f pictures/s handed out, %.1f distinct/s\n", name, (output.frames - frames) / secs,
                     output.distinct.size() / secs);
@@ -243,8 +223,8 @@ int main(int argc, char** argv)
     if (!measureScan("forward", true))
         return 1;
     for (int i = 0; i < 3 && dvd.EngineNextChapter(); ++i)
-        runFor(100);
-    waitUntil([&] { return seconds(dvd) > 22.0; }, 6000);
+        runEventLoopFor(100);
+    waitUntil([&] { return seconds(dvd) > 22.0; }, 6000, 2);
     if (!measureScan("backward", false))
         return 1;
 
@@ -255,7 +235,7 @@ int main(int argc, char** argv)
         return 1;
     std::vector<double> refresh;
     for (int i = 0; i < 500; ++i) {
-        runFor(4);
+        runEventLoopFor(4);
         const auto start = Clock::now();
         const auto time = dvd.EngineTimeText();
         const auto total = dvd.EngineTotalTimeText();
@@ -286,7 +266,7 @@ int main(int argc, char** argv)
         QElapsedTimer wall;
         wall.start();
         const uint64_t framesBefore = output.frames;
-        runFor(20000);
+        runEventLoopFor(20000);
         const double cpu = cpuSeconds() - cpuStart;
         std::printf("CPU while playing 20 s%s: %.1f %% of one core (%.1f pictures/s)\n",
                     paint ? ", pictures painted" : "", 100.0 * cpu / (wall.elapsed() / 1000.0),

@@ -45,8 +45,8 @@ cleanup() {
 trap cleanup EXIT
 
 # The program reads and writes quorvel2.ini beside itself.
-cp "$binary" "$work/quorvel"
-printf '[quorvel]\nvolume=-5000\nbalance=0\nscreen=2\nmute=0\nspeed=3\nr_lbl=1\nl_lbl=1\ndir=\ndirsta=0\n' >"$work/quorvel2.ini"
+. "$(dirname "$0")/program-copy.sh"
+copy_program "$binary" "$work" 2 ""
 
 # Normal size at 96 dpi (15 twips a pixel): the window at (123, 47); Text1 at (467, 32) 233 x 25,
 # Text2 at (32, 32) 353 x 25, the exit picture at (720, 8) 32 x 16, the video area at (4, 24).

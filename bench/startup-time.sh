@@ -8,8 +8,8 @@ PROGRAM=$(readlink -f "${1:-build/quorvel}")
 RUNS=${2:-9}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-cp "$PROGRAM" "$WORK/quorvel"
-printf '[quorvel]\nvolume=-5000\nbalance=0\nscreen=0\nmute=0\nspeed=3\nr_lbl=1\nl_lbl=1\ndir=\ndirsta=0\n' > "$WORK/quorvel2.ini"
+. "$(dirname "$0")/program-copy.sh"
+copy_program "$PROGRAM" "$WORK" 0 ""
 
 cat > "$WORK/measure.sh" <<'INNER'
 #!/bin/sh

@@ -14,6 +14,7 @@
 #include "panel/StatusDisplay.h"
 #include "playback/PlayState.h"
 #include "support/FakePlatform.h"
+#include "bench/EventLoopWait.h"
 #include "engine/GstEngine.h"
 
 #include <QApplication>
@@ -33,25 +34,6 @@
 #include <vector>
 
 namespace {
-
-void turnEventLoop(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        turnEventLoop(20);
-    }
-    return true;
-}
 
 double percentile(const std::vector<double>& sorted, double p)
 {
@@ -87,14 +69,14 @@ int main(int argc, char** argv)
     }
     // The disc starts in its root menu; its first button plays title 1 (the button spans x 180..540
     // of the 720 wide picture, 192..576 once shown in square pixels, and y 200..252).
-    turnEventLoop(500);
+    runEventLoopFor(500);
     dvd.pointerClicked(384, 226);
     auto titlePlaying = [&dvd] {
         const auto title = dvd.EngineTitle();
         const auto position = dvd.positionNs();
         return title && *title == 1 && position && *position > 500'000'000;
     };
-    if (!waitUntil(titlePlaying, 20'000)) {
+    if (!waitUntil(titlePlaying, 20'000, 20)) {
         std::fprintf(stderr, "title 1 did not start playing\n");
         return 1;
     }
@@ -110,7 +92,7 @@ int main(int argc, char** argv)
     std::vector<double> micros;
     micros.reserve(static_cast<size_t>(ticks));
     for (int i = 0; i < ticks; ++i) {
-        turnEventLoop(20);
+        runEventLoopFor(20);
         const auto start = std::chrono::steady_clock::now();
         StatusTimerTick();
         const auto end = std::chrono::steady_clock::now();

@@ -12,9 +12,8 @@ BUILD=$(readlink -f "${1:-build}")
 SECONDS_=${2:-15}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-cp "$BUILD/quorvel" "$WORK/quorvel"
-printf '[quorvel]\nvolume=-5000\nbalance=0\nscreen=0\nmute=0\nspeed=3\nr_lbl=1\nl_lbl=1\ndir=%s\ndirsta=0\n' \
-    "$BUILD/testdisc" > "$WORK/quorvel2.ini"
+. "$(dirname "$0")/program-copy.sh"
+copy_program "$BUILD/quorvel" "$WORK" 0 "$BUILD/testdisc"
 
 cat > "$WORK/measure.sh" <<'INNER'
 #!/bin/sh

@@ -5,10 +5,9 @@
 #include "core/Settings.h"
 #include "platform/Platform.h"
 #include "playback/Engine.h"
-#include "screen/Scr.h"
 #include "screen/ScreenSize.h"
+#include "screen/SideTexts.h"
 
-#include <QLineEdit>
 
 namespace {
 
@@ -22,14 +21,6 @@ std::optional<int16_t> numberOrDefault(const QString& text, int16_t emptyValue)
     if (text.isEmpty())
         return emptyValue;
     return textToInt16(text);
-}
-
-void applyTextVisibility(QLineEdit* text, int16_t flag)
-{
-    if (flag == 1)
-        text->show();
-    else if (flag == 0)
-        text->hide();
 }
 
 // The steps of the load in their order; false at the first one that fails. Fields set before
@@ -82,8 +73,7 @@ bool loadAndApply()
     if (!lLbl)
         return false;
     Settings.l_lbl = *lLbl;
-    applyTextVisibility(scr().Text1, Settings.r_lbl);
-    applyTextVisibility(scr().Text2, Settings.l_lbl);
+    ApplySideTexts();
 
     auto screen = textToInt16(screenText);
     if (!screen)

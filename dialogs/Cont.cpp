@@ -12,6 +12,7 @@
 #include "playback/Engine.h"
 #include "screen/Scr.h"
 #include "screen/ScreenFonts.h"
+#include "screen/SideTexts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -64,14 +65,6 @@ void showStored(QScrollBar* bar, int position)
     }
     const QSignalBlocker quiet(bar);
     bar->setValue(shown);
-}
-
-void showSideText(QLineEdit* text, int16_t flag)
-{
-    if (flag == 1)
-        text->show();
-    else if (flag == 0)
-        text->hide();
 }
 
 } // namespace
@@ -306,9 +299,7 @@ void Cont::Command2_Click()
     engine().EngineBalance(Settings.balance);
     // As in O.K., a failed mute put is let go.
     engine().EngineMute(Settings.mute != 0);
-    Scr& screen = scr();
-    showSideText(screen.Text1, Settings.r_lbl);
-    showSideText(screen.Text2, Settings.l_lbl);
+    ApplySideTexts();
     close();
 }
 

@@ -67,6 +67,9 @@ struct GstEngine::Core {
     std::optional<int64_t> position();
     // The position, waiting a moment for it right after a jump, when the source has none yet.
     std::optional<int64_t> settledPosition();
+    // What both scans need: playing a title, not a still, a sensible rate and a known position.
+    // Fills in the title and the position to start from; false (reported) otherwise.
+    bool scanCanStart(const char* operation, double rate, int* title, int64_t* from);
     bool scanForward(double rate);
     bool scanBackward(double rate);
     // Ends a scan; with resumeNormal the picture goes on at normal speed from where the scan

@@ -43,58 +43,61 @@ std::optional<int64_t> GstEngine::Core::settledPosition()
     return value;
 }
 
-bool GstEngine::Core::scanForward(double rate)
+bool GstEngine::Core::scanCanStart(const char* operation, double rate, int* titleNumber, int64_t* from)
 {
     if (state != 2)
-        return fail("fast-forward", "only while playing");
+        return fail(operation, "only while playing");
     if (!validRate(rate))
-        return fail("fast-forward", "rate " + std::to_string(rate) + " outside 1..16");
+        return fail(operation, "rate " + std::to_string(rate) + " outside 1..16");
     const auto current = title();
     if (!current || *current == 0)
-        return fail("fast-forward", "a menu is showing");
+        return fail(operation, "a menu is showing");
     if (pipeline->inStill())
-        return fail("fast-forward", "the disc is holding a still picture");
-    const auto from = settledPosition();
-    if (!from)
-        return fail("fast-forward", "the position is not known yet");
+        return fail(operation, "the disc is holding a still picture");
+    const auto position = settledPosition();
+    if (!position)
+        return fail(operation, "the position is not known yet");
+    *titleNumber = *current;
+    *from = *position;
+    return true;
+}
+
+bool GstEngine::Core::scanForward(double rate)
+{
+    int current = 0;
+    int64_t from = 0;
+    if (!scanCanStart("fast-forward", rate, &current, &from))
+        return false;
     if (scan == Scan::Backward)
         endScan(false);
     pipeline->setSilenced(true);
-    if (!pipeline->seekTime(rate, *from, kTrickFlags)) {
+    if (!pipeline->seekTime(rate, from, kTrickFlags)) {
         pipeline->setSilenced(false);
         return fail("fast-forward", "the source refused the fast seek");
     }
     scan = Scan::Forward;
     scanRate = rate;
-    scanTitle = *current;
+    scanTitle = current;
     scanTimer->start();
     return true;
 }
 
 bool GstEngine::Core::scanBackward(double rate)
 {
-    if (state != 2)
-        return fail("rewind", "only while playing");
-    if (!validRate(rate))
-        return fail("rewind", "rate " + std::to_string(rate) + " outside 1..16");
-    const auto current = title();
-    if (!current || *current == 0)
-        return fail("rewind", "a menu is showing");
-    if (pipeline->inStill())
-        return fail("rewind", "the disc is holding a still picture");
-    const auto from = settledPosition();
-    if (!from)
-        return fail("rewind", "the position is not known yet");
+    int current = 0;
+    int64_t from = 0;
+    if (!scanCanStart("rewind", rate, &current, &from))
+        return false;
     if (!scanDecoder)
         scanDecoder = std::make_unique<gstdvd::ScanDecoder>();
     std::string error;
-    if (!scanDecoder->open(disc->device(), *current, clearingMenu(), gstdvd::kStartWaitMs, &error))
+    if (!scanDecoder->open(disc->device(), current, clearingMenu(), gstdvd::kStartWaitMs, &error))
         return fail("rewind", error);
     if (scan == Scan::Forward) {
         scan = Scan::None;
         scanTimer->stop();
     }
-    reverse = std::make_unique<gstdvd::ReverseScan>(rate, *from, gstdvd::wallNow());
+    reverse = std::make_unique<gstdvd::ReverseScan>(rate, from, gstdvd::wallNow());
     if (!parked) {
         // The picture now comes from the scan decoder; the playing pipeline holds its place.
         frames->setSuppressed(true);
@@ -104,7 +107,7 @@ bool GstEngine::Core::scanBackward(double rate)
     pipeline->setSilenced(true);
     scan = Scan::Backward;
     scanRate = rate;
-    scanTitle = *current;
+    scanTitle = current;
     scanTimer->start();
     backwardTick();
     return true;
