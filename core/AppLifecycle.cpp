@@ -8,6 +8,7 @@
 #include "panel/StatusDisplay.h"
 #include "platform/Platform.h"
 #include "playback/ControlStates.h"
+#include "playback/Engine.h"
 #include "playback/PlayState.h"
 #include "playback/TransportCommands.h"
 #include "screen/Scr.h"
@@ -43,6 +44,10 @@ void AppStart()
     if (ended)
         return;
     SetStoppedControls();
+    // When a disc comes to its end (or cannot be read on), the panel would otherwise go on
+    // showing the playing controls with play switched off, and nothing but stop could get the
+    // user out: stop is what the user would have to press, so it is done for them.
+    engine().setPlaybackEndedHandler([] { DvdStop(); });
     TrayAdd();
 }
 

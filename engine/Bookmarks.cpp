@@ -5,10 +5,12 @@ bool GstEngine::Core::saveBookmark()
 {
     if (state == 0 || !disc)
         return fail("save bookmark", "nothing is playing");
+    settleNavigation();
     const auto current = title();
     if (!current || *current == 0)
         return fail("save bookmark", "no title is playing (a menu is showing)");
-    const auto at = position();
+    // Right after a jump (a resume, a chapter) the source has no position for a moment.
+    const auto at = settledPosition();
     const auto chapterNow = chapter();
     if (!at || !chapterNow)
         return fail("save bookmark", "the position is not known yet");
@@ -27,6 +29,7 @@ bool GstEngine::Core::restoreBookmark()
 {
     if (state == 0 || !disc)
         return fail("restore bookmark", "nothing is playing");
+    settleNavigation();
     const auto bookmark = bookmarks.find(disc->key());
     if (!bookmark)
         return fail("restore bookmark", "no bookmark saved for this disc");
@@ -38,7 +41,7 @@ bool GstEngine::Core::restoreBookmark()
     clearChapterTracking();
     if (!pipeline->jumpToTitle(bookmark->title, current.value_or(0) == 0, clearingMenu()))
         return fail("restore bookmark", "the disc refused to play title " + std::to_string(bookmark->title));
-    if (!waitFor([&] { return pipeline->positionIn("title").value_or(0) == bookmark->title; }, gstdvd::kVerifyWaitMs))
+    if (!waitFor([&] { return pipeline->positionIn("title").value_or(0) == bookmark->title; }, gstdvd::kCommandWaitMs))
         return fail("restore bookmark", "the disc did not go to title " + std::to_string(bookmark->title));
     if (!pipeline->seekTime(1.0, bookmark->timeMs * 1000000, GST_SEEK_FLAG_NONE))
         return fail("restore bookmark", "the disc refused the jump to the bookmarked time");

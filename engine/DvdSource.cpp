@@ -26,6 +26,39 @@ void DvdSource::setDevice(const std::string& device)
     device_ = device;
 }
 
+GstPad* DvdSource::sourcePad() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sourcePad_ ? GST_PAD(gst_object_ref(sourcePad_)) : nullptr;
+}
+
+bool DvdSource::query(GstQuery* query) const
+{
+    GstPad* pad = sourcePad();
+    if (!pad)
+        return false;
+    const bool answered = gst_pad_query(pad, query);
+    gst_object_unref(pad);
+    return answered;
+}
+
+bool DvdSource::sendToSource(GstEvent* event) const
+{
+    GstPad* pad = sourcePad();
+    GstObject* parent = pad ? gst_pad_get_parent(pad) : nullptr;
+    const GstPadEventFunction handle = pad ? GST_PAD_EVENTFUNC(pad) : nullptr;
+    bool sent = false;
+    if (handle && parent)
+        sent = handle(pad, parent, event);
+    else
+        gst_event_unref(event);
+    if (parent)
+        gst_object_unref(parent);
+    if (pad)
+        gst_object_unref(pad);
+    return sent;
+}
+
 void DvdSource::onSourceSetup(GstElement*, GstElement* source, gpointer self)
 {
     auto* dvd = static_cast<DvdSource*>(self);
@@ -94,16 +127,10 @@ bool seekTitle(GstElement* sink, int title)
 
 bool DvdSource::jumpToTitle(GstElement* sink, int title, bool fromMenu, int clearingMenu)
 {
-    if (!fromMenu && !inStill_)
+    // A disc without menus has no menu still to be held in; a jump is all there is to do.
+    if ((!fromMenu && !inStill_) || clearingMenu < 0)
         return seekTitle(sink, title);
-    if (clearingMenu < 0)
-        return false;
-    GstPad* pad = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (sourcePad_)
-            pad = GST_PAD(gst_object_ref(sourcePad_));
-    }
+    GstPad* pad = sourcePad();
     if (!pad)
         return false;
     // Hold the source after its first block, so it cannot reach the called menu's still

@@ -46,6 +46,9 @@ struct GstEngine::Core {
     void stopPlayback();
     void playbackFailed(const std::string& reason);
     void playbackEnded();
+    // Stops after a fault or the disc's end, and tells whoever listens once the call that
+    // noticed it is over.
+    void stopByItself();
     void clearChapterTracking();
 
     // Titles, chapters, menus, angles, pointer (Navigation.cpp).
@@ -57,7 +60,18 @@ struct GstEngine::Core {
     bool resume();
     std::optional<std::pair<int, int>> angles();
     bool setAngle(int angle);
-    bool sendCommand(int command);
+    gstdvd::NavigationSender::Ticket sendCommand(int command);
+    // The id of the menu on screen (0 for one that is no menu entry), none in a title.
+    std::optional<int> menuShowing() const;
+    // The last pointer click or command is still with the source: until it is done, reads
+    // answer as before it (the navigator has moved, the picture and the clock not yet).
+    bool navigationPending() const;
+    // Commands wait, within the bound, for navigation already under way: the source takes one
+    // jump at a time.
+    void settleNavigation();
+    // A click on the picture, with the watch it needs when it lands on a menu button.
+    void click(double x, double y);
+    void watchMenuButton(gstdvd::NavigationSender::Ticket ticket, int menu, int round);
     // A navigation command calling a menu the disc has, which makes the navigator let go of a
     // still picture; -1 when the disc has neither a root nor a title menu.
     int clearingMenu();
@@ -100,6 +114,9 @@ struct GstEngine::Core {
     gstdvd::BookmarkStore bookmarks;
 
     int state = 0;
+    // Counts starts and stops, so that a check scheduled for one disc's playback leaves the
+    // next one alone.
+    uint64_t playGeneration = 0;
     int32_t volume = 0;
     int32_t balance = 0;
     bool muted = false;
@@ -115,6 +132,8 @@ struct GstEngine::Core {
     int lastChapter = 0;
     int lastTitle = 0;
     std::string lastTimeText;
+    std::string lastTotalTimeText;
+    gstdvd::NavigationSender::Ticket lastNavigation = 0;
 
     Scan scan = Scan::None;
     double scanRate = 1.0;
@@ -128,12 +147,18 @@ struct GstEngine::Core {
     Clock::time_point fillDeadline;
 
     std::string lastFailure;
+    std::function<void()> endedHandler;
 };
 
 namespace gstdvd {
 constexpr int kStartWaitMs = 400;
 constexpr int kStateWaitMs = 250;
-constexpr int kVerifyWaitMs = 300;
+// How long the window thread waits for the navigator to take a command.
+constexpr int kCommandWaitMs = 50;
+// A menu button still being handled after this has stayed in a still menu.
+constexpr int kButtonSettleMs = 80;
+// A button that even calling its menu again cannot free after this has stuck the source.
+constexpr int kRunawayMs = 1000;
 constexpr int64_t kSecond = 1000000000;
 
 inline int64_t wallNow()

@@ -76,7 +76,12 @@ std::optional<std::string> GstEngine::EngineTimeText()
 {
     if (d->state == 0)
         return d->failRead<std::string>("time", "nothing is playing");
-    if (const auto position = d->position()) {
+    if (d->navigationPending() && !d->lastTimeText.empty())
+        return d->lastTimeText;
+    if (auto position = d->position()) {
+        // A menu's still picture goes on counting its clock past the menu's own short length.
+        if (const auto length = d->pipeline->duration(); length && *position > *length)
+            position = length;
         d->lastTimeText = gstdvd::formatTimeText(*position);
         return d->lastTimeText;
     }
@@ -102,10 +107,13 @@ std::optional<std::string> GstEngine::EngineTotalTimeText()
 {
     if (d->state == 0)
         return d->failRead<std::string>("total time", "nothing is playing");
+    if (d->navigationPending() && !d->lastTotalTimeText.empty())
+        return d->lastTotalTimeText;
     const auto duration = d->pipeline->duration();
     if (!duration)
         return d->failRead<std::string>("total time", "the length is not known yet");
-    return gstdvd::formatTimeText(*duration);
+    d->lastTotalTimeText = gstdvd::formatTimeText(*duration);
+    return d->lastTotalTimeText;
 }
 
 std::optional<int32_t> GstEngine::EngineAngle()
@@ -167,6 +175,11 @@ bool GstEngine::EngineSaveBookmark()
 bool GstEngine::EngineRestoreBookmark()
 {
     return d->restoreBookmark();
+}
+
+void GstEngine::setPlaybackEndedHandler(std::function<void()> handler)
+{
+    d->endedHandler = std::move(handler);
 }
 
 void GstEngine::setVideoOutput(VideoOutput* output)

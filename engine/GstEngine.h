@@ -63,6 +63,7 @@ public:
     void setVideoOutput(VideoOutput* output) override;
     void pointerMoved(double x, double y) override;
     void pointerClicked(double x, double y) override;
+    void setPlaybackEndedHandler(std::function<void()> handler) override;
 
     // Pictures handed to the video output so far (benchmarks).
     uint64_t framesShown() const;

@@ -4,11 +4,12 @@
 #include <gst/video/navigation.h>
 
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
 
-using gstdvd::kVerifyWaitMs;
+using gstdvd::kCommandWaitMs;
 
 namespace {
 
@@ -40,15 +41,15 @@ GstNavigationCommand menuCommand(int menu)
 
 bool GstEngine::Core::waitFor(const std::function<bool()>& condition, int waitMs)
 {
-    // The navigator answers commands synchronously; this only covers a source that is between
-    // two blocks at that moment.
+    // The navigator takes a command at once and changes its state before the source reads the
+    // new place, so the answer can be read while that reading goes on.
     const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
         if (condition())
             return true;
         if (Clock::now() >= deadline)
             return false;
-        QThread::msleep(5);
+        QThread::msleep(2);
     }
 }
 
@@ -56,6 +57,8 @@ std::optional<int> GstEngine::Core::title()
 {
     if (state == 0)
         return failRead<int>("title", "nothing is playing");
+    if (navigationPending())
+        return lastTitle;
     const auto value = pipeline->positionIn("title");
     // While a jump flushes the pipeline the query does not get through: the title is still
     // the one last seen.
@@ -108,6 +111,7 @@ std::optional<int> GstEngine::Core::chapterCount(int title)
 
 bool GstEngine::Core::skipChapter(int direction)
 {
+    settleNavigation();
     const char* operation = direction > 0 ? "next chapter" : "previous chapter";
     if (state == 0)
         return fail(operation, "nothing is playing");
@@ -136,9 +140,28 @@ bool GstEngine::Core::skipChapter(int direction)
     return true;
 }
 
-bool GstEngine::Core::sendCommand(int command)
+gstdvd::NavigationSender::Ticket GstEngine::Core::sendCommand(int command)
 {
-    return pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command)));
+    lastNavigation = pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command)));
+    return lastNavigation;
+}
+
+bool GstEngine::Core::navigationPending() const
+{
+    return lastNavigation != 0 && !pipeline->navigated(lastNavigation);
+}
+
+void GstEngine::Core::settleNavigation()
+{
+    if (lastNavigation != 0)
+        pipeline->waitNavigated(lastNavigation, gstdvd::kCommandWaitMs);
+}
+
+std::optional<int> GstEngine::Core::menuShowing() const
+{
+    if (pipeline->positionIn("title").value_or(-1) != 0)
+        return std::nullopt;
+    return static_cast<int>(pipeline->positionIn("chapter").value_or(0));
 }
 
 int GstEngine::Core::clearingMenu()
@@ -157,6 +180,7 @@ bool GstEngine::Core::showMenu(int menu)
     const std::string operation = std::string(menuName(menu)) + " menu";
     if (state == 0)
         return fail(operation.c_str(), "nothing is playing");
+    settleNavigation();
     const auto current = title();
     if (!disc->hasMenu(menu, current.value_or(0)))
         return fail(operation.c_str(), "the disc has no such menu");
@@ -169,7 +193,7 @@ bool GstEngine::Core::showMenu(int menu)
             return pipeline->positionIn("title").value_or(-1) == 0
                 && pipeline->positionIn("chapter").value_or(-1) == menu;
         },
-        kVerifyWaitMs);
+        kCommandWaitMs);
     if (!reached)
         return fail(operation.c_str(), "the disc does not allow the menu here");
     return true;
@@ -177,6 +201,7 @@ bool GstEngine::Core::showMenu(int menu)
 
 bool GstEngine::Core::resume()
 {
+    settleNavigation();
     if (state == 0)
         return fail("resume", "nothing is playing");
     const auto current = title();
@@ -191,7 +216,7 @@ bool GstEngine::Core::resume()
                 resumed = static_cast<int>(pipeline->positionIn("title").value_or(0));
                 return resumed > 0;
             },
-            kVerifyWaitMs))
+            kCommandWaitMs))
         return fail("resume", "the menu was not called from a title, there is nothing to return to");
     lastTitle = resumed;
     return true;
@@ -212,6 +237,7 @@ std::optional<std::pair<int, int>> GstEngine::Core::angles()
 
 bool GstEngine::Core::setAngle(int angle)
 {
+    settleNavigation();
     const auto now = angles();
     if (!now)
         return fail("angle", "the angles are not known");
@@ -235,7 +261,7 @@ bool GstEngine::Core::setAngle(int angle)
                 current = value ? value->first : before;
                 return current != before;
             },
-            kVerifyWaitMs);
+            kCommandWaitMs);
         if (current == before)
             return fail("angle", "the disc does not allow an angle change here");
     }
@@ -253,10 +279,46 @@ void GstEngine::pointerMoved(double x, double y)
 
 void GstEngine::pointerClicked(double x, double y)
 {
-    if (d->state == 0 || d->scan != Core::Scan::None)
+    d->click(x, y);
+}
+
+void GstEngine::Core::click(double x, double y)
+{
+    if (state == 0 || scan != Scan::None)
         return;
-    d->pipeline->navigate(
-        gst_navigation_event_new_mouse_button_press(1, x, y, GST_NAVIGATION_MODIFIER_BUTTON1_MASK));
-    d->pipeline->navigate(gst_navigation_event_new_mouse_button_release(1, x, y, GST_NAVIGATION_MODIFIER_NONE));
-    d->clearChapterTracking();
+    const auto menu = menuShowing();
+    pipeline->navigate(gst_navigation_event_new_mouse_button_press(1, x, y, GST_NAVIGATION_MODIFIER_BUTTON1_MASK));
+    const auto ticket
+        = pipeline->navigate(gst_navigation_event_new_mouse_button_release(1, x, y, GST_NAVIGATION_MODIFIER_NONE));
+    lastNavigation = ticket;
+    clearChapterTracking();
+    if (menu)
+        watchMenuButton(ticket, *menu, 0);
+}
+
+void GstEngine::Core::watchMenuButton(gstdvd::NavigationSender::Ticket ticket, int menu, int round)
+{
+    // A button that branches is done with as soon as the source has read the first block of
+    // where it leads. One whose command stays in the menu (choosing a sound track or the
+    // subtitles, mostly) leaves the source waiting for a block that a still picture never
+    // gives. Calling the same menu again lets go of that wait and reads the menu afresh, so
+    // its buttons work again; the choice the button made stays in the navigator's registers.
+    const uint64_t generation = playGeneration;
+    QTimer::singleShot(round == 0 ? gstdvd::kButtonSettleMs : gstdvd::kRunawayMs, context.get(),
+                       [this, ticket, menu, round, generation] {
+                           if (generation != playGeneration || state == 0 || pipeline->navigated(ticket))
+                               return;
+                           if (round == 0) {
+                               if (menuShowing() == menu) {
+                                   const int again = menu >= 2 && menu <= 7 ? menuCommand(menu) : clearingMenu();
+                                   if (again >= 0)
+                                       pipeline->commandStuckSource(static_cast<GstNavigationCommand>(again));
+                               }
+                               watchMenuButton(ticket, menu, 1);
+                               return;
+                           }
+                           // Still held: the source is stuck for good. Stopping lets go of it.
+                           fail("menu button", "the disc stopped answering after a menu button; playback stopped");
+                           stopByItself();
+                       });
 }

@@ -13,6 +13,10 @@ namespace gstdvd {
 
 namespace {
 
+// Once the pipeline is stopped the source lets go of a call at once; this only bounds a
+// misbehaving one.
+constexpr int kNavigationDrainMs = 1000;
+
 std::string describe(GstMessage* message)
 {
     GError* err = nullptr;
@@ -45,6 +49,7 @@ Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPl
     videoSink_ = GST_ELEMENT(gst_object_ref(videoSink));
     g_object_set(playbin_, "uri", "dvd://", "video-sink", videoSink, "audio-sink", makeAudioBin(audioSink), nullptr);
     source_.attach(playbin_);
+    navigation_ = std::make_unique<NavigationSender>(videoSink_);
 
     bus_ = gst_element_get_bus(playbin_);
     gst_bus_set_sync_handler(bus_, &Pipeline::onSyncMessage, this, nullptr);
@@ -70,6 +75,8 @@ Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPl
 Pipeline::~Pipeline()
 {
     gst_element_set_state(playbin_, GST_STATE_NULL);
+    // Stopped, the source lets go of a navigation call it held.
+    navigation_.reset();
     if (watch_)
         g_source_remove(watch_);
     delete busNotifier_;
@@ -237,6 +244,9 @@ void Pipeline::stop()
 {
     running_ = false;
     gst_element_set_state(playbin_, GST_STATE_NULL);
+    // Pointer events and commands meant for the closed disc must not reach the next one.
+    if (!navigation_->drop(kNavigationDrainMs))
+        std::fprintf(stderr, "quorvel: stop: the DVD source still holds a navigation call\n");
     // Errors and end-of-stream of the closed disc must not reach the next one.
     gst_bus_set_flushing(bus_, TRUE);
     takeError();
@@ -267,10 +277,17 @@ std::optional<int64_t> Pipeline::duration() const
 std::optional<int64_t> Pipeline::positionIn(const char* formatNick) const
 {
     const GstFormat fmt = format(formatNick);
-    gint64 value = 0;
-    if (!running_ || fmt == GST_FORMAT_UNDEFINED || !gst_element_query_position(videoSink_, fmt, &value))
+    if (!running_ || fmt == GST_FORMAT_UNDEFINED)
         return std::nullopt;
-    return value;
+    GstQuery* query = gst_query_new_position(fmt);
+    std::optional<int64_t> result;
+    gint64 value = 0;
+    if (source_.query(query)) {
+        gst_query_parse_position(query, nullptr, &value);
+        result = value;
+    }
+    gst_query_unref(query);
+    return result;
 }
 
 std::optional<std::pair<int, int>> Pipeline::angles() const
@@ -310,13 +327,30 @@ bool Pipeline::jumpToTitle(int title, bool fromMenu, int clearingMenu)
     return running_ && source_.jumpToTitle(videoSink_, title, fromMenu, clearingMenu);
 }
 
-bool Pipeline::navigate(GstEvent* event)
+NavigationSender::Ticket Pipeline::navigate(GstEvent* event)
 {
     if (!running_) {
         gst_event_unref(event);
-        return false;
+        return 0;
     }
-    return gst_element_send_event(videoSink_, event);
+    return navigation_->post(event);
+}
+
+bool Pipeline::navigated(NavigationSender::Ticket ticket) const
+{
+    return navigation_->handled(ticket);
+}
+
+bool Pipeline::waitNavigated(NavigationSender::Ticket ticket, int waitMs) const
+{
+    return navigation_->waitHandled(ticket, waitMs);
+}
+
+void Pipeline::commandStuckSource(GstNavigationCommand command)
+{
+    if (!running_)
+        return;
+    navigation_->runBeside([this, command] { source_.sendToSource(gst_navigation_event_new_command(command)); });
 }
 
 void Pipeline::setVolume(double linear)

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "engine/DvdSource.h"
+#include "engine/NavigationSender.h"
 
 #include <gst/gst.h>
+#include <gst/video/navigation.h>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -56,9 +59,14 @@ public:
     // See DvdSource: a title jump that is safe from a menu's still picture.
     bool jumpToTitle(int title, bool fromMenu, int clearingMenu);
     bool inStill() const { return source_.inStill(); }
-    // Sends a navigation event (mouse, command) up the video branch only, so the source sees it
-    // once. Takes the event.
-    bool navigate(GstEvent* event);
+    // Sends a navigation event (pointer, command; taken) up the video branch only, so the
+    // source sees it once, from the navigation thread; 0 when nothing plays.
+    NavigationSender::Ticket navigate(GstEvent* event);
+    bool navigated(NavigationSender::Ticket ticket) const;
+    bool waitNavigated(NavigationSender::Ticket ticket, int waitMs) const;
+    // A navigation command for a source stuck in a seek of its own (see DvdSource), from a
+    // thread of its own.
+    void commandStuckSource(GstNavigationCommand command);
 
     void setVolume(double linear);
     void setMute(bool muted);
@@ -83,6 +91,7 @@ private:
     guint watch_ = 0;
     QSocketNotifier* busNotifier_ = nullptr;
     DvdSource source_;
+    std::unique_ptr<NavigationSender> navigation_;
     Handlers handlers_;
     bool running_ = false;
     std::atomic<bool> silenced_{false};

@@ -47,6 +47,7 @@ bool GstEngine::Core::scanCanStart(const char* operation, double rate, int* titl
 {
     if (state != 2)
         return fail(operation, "only while playing");
+    settleNavigation();
     if (!validRate(rate))
         return fail(operation, "rate " + std::to_string(rate) + " outside 1..16");
     const auto current = title();

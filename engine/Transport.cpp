@@ -71,6 +71,7 @@ bool GstEngine::Core::play()
         return fail("play", error);
     }
     state = 2;
+    ++playGeneration;
     lastFailure.clear();
     return true;
 }
@@ -98,23 +99,38 @@ void GstEngine::Core::stopPlayback()
 {
     // Stopped first, so that ending a scan does not set the pipeline playing again.
     state = 0;
+    ++playGeneration;
     if (scan != Scan::None)
         endScan(false);
     pipeline->stop();
     scanDecoder.reset();
     frames->clear();
     clearChapterTracking();
+    lastNavigation = 0;
 }
 
 void GstEngine::Core::playbackFailed(const std::string& reason)
 {
     std::fprintf(stderr, "quorvel: playback stopped: %s\n", reason.c_str());
-    stopPlayback();
+    stopByItself();
 }
 
 void GstEngine::Core::playbackEnded()
 {
+    stopByItself();
+}
+
+void GstEngine::Core::stopByItself()
+{
+    if (state == 0)
+        return;
     stopPlayback();
+    // Queued: the listener runs commands, and this may be deep inside a bus message or a timer.
+    if (endedHandler)
+        QTimer::singleShot(0, context.get(), [this] {
+            if (endedHandler && state == 0)
+                endedHandler();
+        });
 }
 
 void GstEngine::Core::clearChapterTracking()
@@ -123,6 +139,7 @@ void GstEngine::Core::clearChapterTracking()
     lastChapter = 0;
     lastTitle = 0;
     lastTimeText.clear();
+    lastTotalTimeText.clear();
 }
 
 bool GstEngine::Core::setDirectory(const std::string& path)

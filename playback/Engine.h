@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -81,4 +82,9 @@ public:
     // activates the buttons of a disc menu.
     virtual void pointerMoved(double x, double y) = 0;
     virtual void pointerClicked(double x, double y) = 0;
+
+    // Called on the window thread, after the fact, when playback has stopped by itself: the
+    // disc's program came to its end, or the disc could not be read on. The engine reports
+    // state 0 by then. A control that never plays never calls it.
+    virtual void setPlaybackEndedHandler(std::function<void()> handler) { (void)handler; }
 };

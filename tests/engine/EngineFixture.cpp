@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -131,12 +132,18 @@ GstFlowReturn LevelTap::onSample(GstAppSink* sink, gpointer self)
         const auto* samples = reinterpret_cast<const float*>(map.data);
         const size_t frames = map.size / (2 * sizeof(float));
         double left = 0, right = 0;
+        std::lock_guard<std::mutex> lock(tap->mutex_);
         for (size_t i = 0; i < frames; ++i) {
             left += double(samples[2 * i]) * samples[2 * i];
             right += double(samples[2 * i + 1]) * samples[2 * i + 1];
+            // A small dead band keeps decoder noise in silence from counting.
+            const float sample = samples[2 * i];
+            if ((tap->lastPositive_ && sample < -1e-3f) || (!tap->lastPositive_ && sample > 1e-3f)) {
+                tap->lastPositive_ = !tap->lastPositive_;
+                ++tap->crossings_;
+            }
         }
         gst_buffer_unmap(buffer, &map);
-        std::lock_guard<std::mutex> lock(tap->mutex_);
         tap->sumLeft_ += left;
         tap->sumRight_ += right;
         tap->count_ += frames;
@@ -150,6 +157,14 @@ void LevelTap::reset()
     std::lock_guard<std::mutex> lock(mutex_);
     sumLeft_ = sumRight_ = 0;
     count_ = 0;
+    crossings_ = 0;
+}
+
+double LevelTap::frequency() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    // Two crossings a period, 48000 frames a second.
+    return count_ ? crossings_ / 2.0 * 48000.0 / count_ : 0;
 }
 
 double LevelTap::left() const
@@ -243,11 +258,39 @@ void EngineTest::playTitle(int title)
     })) << "title " << engine->EngineTitle().value_or(-1);
 }
 
-void EngineTest::click(double x, double y)
+void EngineTest::click(double x, double y, int storedHeight)
 {
     const QImage frame = output.last();
     ASSERT_FALSE(frame.isNull());
-    engine->pointerClicked(x * frame.width() / 720.0, y * frame.height() / 576.0);
+    engine->pointerClicked(x * frame.width() / 720.0, y * frame.height() / double(storedHeight));
+}
+
+bool EngineTest::shows(int x, int y, QRgb colour, int storedHeight)
+{
+    const QImage frame = output.last();
+    return !frame.isNull() && near(storedPixel(frame, x, y, storedHeight), colour);
+}
+
+void EngineTest::playUntil(const std::string& disc, int x, int y, QRgb colour, int storedHeight)
+{
+    ASSERT_TRUE(engine->EngineDirectory(disc));
+    ASSERT_TRUE(engine->EnginePlay());
+    ASSERT_TRUE(waitUntil([&] { return shows(x, y, colour, storedHeight); }))
+        << "showing " << std::hex << (output.last().isNull() ? 0 : storedPixel(output.last(), x, y, storedHeight));
+}
+
+void EngineTest::clickUntil(int x, int y, int px, int py, QRgb colour, int storedHeight)
+{
+    QElapsedTimer sinceClick;
+    ASSERT_TRUE(waitUntil([&] {
+        if (shows(px, py, colour, storedHeight))
+            return true;
+        if (!sinceClick.isValid() || sinceClick.elapsed() > 300) {
+            click(x, y, storedHeight);
+            sinceClick.start();
+        }
+        return false;
+    })) << "showing " << std::hex << (output.last().isNull() ? 0 : storedPixel(output.last(), px, py, storedHeight));
 }
 
 void EngineTest::move(double x, double y)
@@ -261,6 +304,38 @@ double EngineTest::seconds()
 {
     const auto position = engine->positionNs();
     return position ? *position / 1e9 : -1;
+}
+
+namespace corpus {
+std::string path(const std::string& kind)
+{
+    return std::string(QUORVEL_TEST_CORPUS) + "/" + kind;
+}
+}  // namespace corpus
+
+QRgb storedPixel(const QImage& frame, int x, int y, int storedHeight)
+{
+    const int fx = static_cast<int>((x + 0.5) * frame.width() / 720.0);
+    const int fy = static_cast<int>((y + 0.5) * frame.height() / double(storedHeight));
+    return frame.pixel(std::clamp(fx, 0, frame.width() - 1), std::clamp(fy, 0, frame.height() - 1));
+}
+
+bool near(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
 }
 
 std::string copyDisc(const std::string& folder)

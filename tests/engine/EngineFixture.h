@@ -52,6 +52,8 @@ public:
     // Root-mean-square level of each channel since the last reset; -1 when nothing arrived.
     double left() const;
     double right() const;
+    // Pitch of the left channel since the last reset, from its zero crossings; 0 when silent.
+    double frequency() const;
 
 private:
     static GstFlowReturn onSample(GstAppSink* sink, gpointer self);
@@ -59,6 +61,8 @@ private:
     double sumLeft_ = 0;
     double sumRight_ = 0;
     uint64_t count_ = 0;
+    uint64_t crossings_ = 0;
+    bool lastPositive_ = false;
 };
 
 // Runs Qt's event loop (which runs the bus watch) until the condition holds or the time is up.
@@ -76,9 +80,15 @@ protected:
     void playToRootMenu();
     // From the root menu, by clicking its button.
     void playTitle(int title);
-    // In video coordinates of the 720x576 picture.
-    void click(double x, double y);
+    // In video coordinates of the stored picture (720x576, or 720x480 for NTSC).
+    void click(double x, double y, int storedHeight = 576);
     void move(double x, double y);
+    // Plays the disc and waits until pixel (x, y) of the stored picture shows `colour`.
+    void playUntil(const std::string& disc, int x, int y, QRgb colour, int storedHeight = 576);
+    // Clicks the button at (x, y) until pixel (px, py) shows `colour`: a click counts only once
+    // the menu's navigation packet is active.
+    void clickUntil(int x, int y, int px, int py, QRgb colour, int storedHeight = 576);
+    bool shows(int x, int y, QRgb colour, int storedHeight = 576);
     double seconds();
 
     QTemporaryDir temp;
@@ -86,6 +96,19 @@ protected:
     RecordingOutput output;
     std::unique_ptr<GstEngine> engine;
 };
+
+// The discs of the corpus (tools/testdisc/make-corpus-disc, make-angle-disc), by kind.
+namespace corpus {
+std::string path(const std::string& kind);
+}
+
+// The picture's pixel at a point of the disc's stored picture (720 wide, `storedHeight` high),
+// as the frame shows it scaled to square pixels.
+QRgb storedPixel(const QImage& frame, int x, int y, int storedHeight = 576);
+// Whether two colours are the same but for the decoder's rounding.
+bool near(QRgb a, QRgb b, int tolerance = 14);
+// Resident memory of this process, in kilobytes.
+long residentKb();
 
 // A copy of the test disc that a test may damage.
 std::string copyDisc(const std::string& folder);

@@ -2,6 +2,7 @@
 
 #include "playback/Engine.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,6 +74,15 @@ public:
     void setVideoOutput(VideoOutput*) override {}
     void pointerMoved(double, double) override {}
     void pointerClicked(double, double) override {}
+    void setPlaybackEndedHandler(std::function<void()> handler) override { endedHandler = std::move(handler); }
+    // What a real control does when the disc's program ends: it stops, then says so.
+    void endPlaybackByItself()
+    {
+        state = 0;
+        if (endedHandler)
+            endedHandler();
+    }
+    std::function<void()> endedHandler;
 
 private:
     enum Kind { Any, Get, Put };

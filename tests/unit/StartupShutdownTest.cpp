@@ -4,12 +4,14 @@
 #include "panel/Form1.h"
 #include "panel/PictureButton.h"
 #include "playback/PlayState.h"
+#include "playback/TransportCommands.h"
 #include "screen/Scr.h"
 #include "screen/VideoWidget.h"
 #include "support/AppFixture.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -151,3 +153,29 @@ TEST_F(ShutdownTest, TrayReleaseBringsBothWindowsBack)
 }
 
 } // namespace
+
+TEST_F(StartupTest, ADiscThatEndsByItselfIsStoppedAsIfStopWerePressedSoPlayWorksAgain)
+{
+    fakePlatform.writeSettingsFile(ValidFile);
+    ASSERT_TRUE(Form1Load());
+    DvdPlay();
+    ASSERT_EQ(PlayState, 2);
+    ASSERT_FALSE(panel().Image4->isEnabled());
+    fakeEngine.calls.clear();
+
+    fakeEngine.endPlaybackByItself();
+    EXPECT_EQ(fakeEngine.count(EngineOp::Stop), 1);
+    EXPECT_EQ(PlayState, 0);
+    EXPECT_TRUE(screen().Picture3->isVisibleTo(&screen()));
+    EXPECT_TRUE(panel().Image4->isEnabled());
+    EXPECT_TRUE(screen().R_Play->isEnabled());
+    EXPECT_FALSE(panel().Image5->isEnabled());
+    EXPECT_EQ(panel().Label1->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(screen().Text1->text(), QStringLiteral("Stop"));
+    EXPECT_TRUE(fakePlatform.messages.empty());
+
+    // Stopped already (the user was quicker): nothing more happens.
+    fakeEngine.calls.clear();
+    fakeEngine.endPlaybackByItself();
+    EXPECT_TRUE(fakeEngine.calls.empty());
+}
