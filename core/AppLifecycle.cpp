@@ -44,10 +44,7 @@ void AppStart()
     if (ended)
         return;
     SetStoppedControls();
-    // When a disc comes to its end (or cannot be read on), the panel would otherwise go on
-    // showing the playing controls with play switched off, and nothing but stop could get the
-    // user out: stop is what the user would have to press, so it is done for them.
-    engine().setPlaybackEndedHandler([] { DvdStop(); });
+    engine().setPlaybackEndedHandler(&PlaybackEndedByItself);
     TrayAdd();
 }
 

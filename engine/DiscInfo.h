@@ -14,7 +14,8 @@ namespace gstdvd {
 
 // The disc's structure, read through a navigator of our own beside the one that plays: the
 // playing navigator only answers for the title it is in, and asking it means a trip through
-// the pipeline.
+// the pipeline. Everything is read when it opens (away from the window thread: a drive may take
+// seconds), and nothing changes after, so it can be shared between threads.
 class DiscInfo {
 public:
     // Null when the path holds no readable DVD-Video structure; the reason goes to *error.
@@ -29,21 +30,23 @@ public:
     // The chapter playing at a title time (nanoseconds), from the chapter lengths in the disc's
     // tables: what the picture shows, where the navigator would tell where it is reading,
     // which runs ahead of the picture by the pipeline's queues.
-    std::optional<int> chapterAt(int title, int64_t position);
+    std::optional<int> chapterAt(int title, int64_t position) const;
     // Whether the menu (DVD-Video menu id 2..7) exists for the title set of `title`; title 0 or
     // unknown means the first title's set, which is where the menus of a menu-only state live.
-    bool hasMenu(int menuId, int title);
+    bool hasMenu(int menuId, int title) const;
     // Stable for the same disc content, different for different discs: keys the bookmark.
     const std::string& key() const { return key_; }
 
 private:
-    DiscInfo(dvdnav_s* nav, std::string device);
-    void computeKey();
+    explicit DiscInfo(std::string device);
+    void readTitles(dvdnav_s* nav);
+    void readMenus(dvdnav_s* nav);
+    void computeKey(dvdnav_s* nav);
 
-    dvdnav_s* nav_;
     std::string device_;
     int titleCount_ = 0;
     std::string key_;
+    std::map<int, int> chapterCounts_;
     std::map<std::pair<int, int>, bool> menus_;
     std::map<int, std::vector<int64_t>> chapterEnds_;
 };

@@ -6,7 +6,8 @@
 #include <cstdio>
 
 GstEngine::Core::Core(GstEngineOptions opts)
-    : options(std::move(opts)), context(std::make_unique<QObject>()), bookmarks(options.bookmarkFile)
+    : options(std::move(opts)), context(std::make_unique<QObject>()), catalog(options.discSearch),
+      bookmarks(options.bookmarkFile)
 {
     if (!gst_is_initialized()) {
         GError* error = nullptr;

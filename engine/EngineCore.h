@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/BookmarkStore.h"
+#include "engine/DiscCatalog.h"
 #include "engine/DiscInfo.h"
 #include "engine/FrameSink.h"
 #include "engine/GstEngine.h"
@@ -42,13 +43,16 @@ struct GstEngine::Core {
     bool pause();
     bool stop();
     bool setDirectory(const std::string& path);
-    bool openDiscForPlay(std::string* error);
+    // Opens the disc in the pipeline; false with the reason.
+    bool startDisc(const std::shared_ptr<const gstdvd::DiscInfo>& next, std::string* error);
+    // Polls the catalog for a disc still being read when play was asked for, until the deadline.
+    void waitForDisc(uint64_t generation, Clock::time_point deadline);
     void stopPlayback();
     void playbackFailed(const std::string& reason);
     void playbackEnded();
     // Stops after a fault or the disc's end, and tells whoever listens once the call that
     // noticed it is over.
-    void stopByItself();
+    void stopByItself(PlaybackEnd end);
     void clearChapterTracking();
 
     // Titles, chapters, menus, angles, pointer (Navigation.cpp).
@@ -65,7 +69,7 @@ struct GstEngine::Core {
     std::optional<int> menuShowing() const;
     // The last pointer click or command is still with the source: until it is done, reads
     // answer as before it (the navigator has moved, the picture and the clock not yet).
-    bool navigationPending() const;
+    bool navigationPending();
     // Commands wait, within the bound, for navigation already under way: the source takes one
     // jump at a time.
     void settleNavigation();
@@ -107,10 +111,13 @@ struct GstEngine::Core {
     std::unique_ptr<QObject> context;
     std::unique_ptr<gstdvd::FrameSink> frames;
     std::unique_ptr<gstdvd::Pipeline> pipeline;
-    std::unique_ptr<gstdvd::DiscInfo> disc;
-    bool discFoundByItself = false;
-    // Just opened by the folder command: the play that follows need not open it again.
-    bool discFresh = false;
+    gstdvd::DiscCatalog catalog;
+    // Where the next play from stopped takes its disc (empty: found by itself), and where the
+    // one playing came from.
+    std::string chosenLocation;
+    std::string playingLocation;
+    // The disc playing (or last played), as the catalog read it.
+    std::shared_ptr<const gstdvd::DiscInfo> disc;
     gstdvd::BookmarkStore bookmarks;
 
     int state = 0;
@@ -134,6 +141,9 @@ struct GstEngine::Core {
     std::string lastTimeText;
     std::string lastTotalTimeText;
     gstdvd::NavigationSender::Ticket lastNavigation = 0;
+    // Handled, the jump still has to give the clock a position (a few milliseconds), unless
+    // this passes first.
+    Clock::time_point positionDue;
 
     Scan scan = Scan::None;
     double scanRate = 1.0;
@@ -147,12 +157,17 @@ struct GstEngine::Core {
     Clock::time_point fillDeadline;
 
     std::string lastFailure;
-    std::function<void()> endedHandler;
+    std::function<void(PlaybackEnd)> endedHandler;
 };
 
 namespace gstdvd {
+// The scan decoder's own disc opens within this.
 constexpr int kStartWaitMs = 400;
+// Right after a jump the source has a position again within this.
 constexpr int kStateWaitMs = 250;
+// How long play, pause and stop wait on the window thread for what came of a state change:
+// a failure at once still fails the command; what takes longer goes on by itself.
+constexpr int kStateDecideMs = 40;
 // How long the window thread waits for the navigator to take a command.
 constexpr int kCommandWaitMs = 50;
 // A menu button still being handled after this has stayed in a still menu.
@@ -160,6 +175,10 @@ constexpr int kButtonSettleMs = 80;
 // A button that even calling its menu again cannot free after this has stuck the source.
 constexpr int kRunawayMs = 1000;
 constexpr int64_t kSecond = 1000000000;
+// How long the folder and play commands wait for the disc's reading on the window thread; a
+// local disc is read well within it, a drive spinning up goes on in the background.
+constexpr int kDiscDecideMs = 40;
+constexpr int kDiscPollMs = 20;
 
 inline int64_t wallNow()
 {

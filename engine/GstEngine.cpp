@@ -177,7 +177,7 @@ bool GstEngine::EngineRestoreBookmark()
     return d->restoreBookmark();
 }
 
-void GstEngine::setPlaybackEndedHandler(std::function<void()> handler)
+void GstEngine::setPlaybackEndedHandler(std::function<void(PlaybackEnd)> handler)
 {
     d->endedHandler = std::move(handler);
 }

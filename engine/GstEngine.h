@@ -21,6 +21,8 @@ struct GstEngineOptions {
     bool runFirstPlay = true;
     // Where to look for a disc when no folder is named.
     gstdvd::DiscSearch discSearch;
+    // A play whose disc (a drive spinning up, a stalled mount) has not answered by then fails.
+    int discDeadlineMs = 15000;
 };
 
 // The playback control on GStreamer: playbin on the DVD source, pictures handed to the
@@ -63,7 +65,7 @@ public:
     void setVideoOutput(VideoOutput* output) override;
     void pointerMoved(double x, double y) override;
     void pointerClicked(double x, double y) override;
-    void setPlaybackEndedHandler(std::function<void()> handler) override;
+    void setPlaybackEndedHandler(std::function<void(PlaybackEnd)> handler) override;
 
     // Pictures handed to the video output so far (benchmarks).
     uint64_t framesShown() const;

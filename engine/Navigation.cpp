@@ -143,12 +143,22 @@ bool GstEngine::Core::skipChapter(int direction)
 gstdvd::NavigationSender::Ticket GstEngine::Core::sendCommand(int command)
 {
     lastNavigation = pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command)));
+    positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
     return lastNavigation;
 }
 
-bool GstEngine::Core::navigationPending() const
+bool GstEngine::Core::navigationPending()
 {
-    return lastNavigation != 0 && !pipeline->navigated(lastNavigation);
+    if (lastNavigation == 0)
+        return false;
+    if (!pipeline->navigated(lastNavigation)) {
+        positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
+        return true;
+    }
+    if (Clock::now() < positionDue && !pipeline->position())
+        return true;
+    lastNavigation = 0;
+    return false;
 }
 
 void GstEngine::Core::settleNavigation()
@@ -291,6 +301,7 @@ void GstEngine::Core::click(double x, double y)
     const auto ticket
         = pipeline->navigate(gst_navigation_event_new_mouse_button_release(1, x, y, GST_NAVIGATION_MODIFIER_NONE));
     lastNavigation = ticket;
+    positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
     clearChapterTracking();
     if (menu)
         watchMenuButton(ticket, *menu, 0);
@@ -319,6 +330,6 @@ void GstEngine::Core::watchMenuButton(gstdvd::NavigationSender::Ticket ticket, i
                            }
                            // Still held: the source is stuck for good. Stopping lets go of it.
                            fail("menu button", "the disc stopped answering after a menu button; playback stopped");
-                           stopByItself();
+                           stopByItself(PlaybackEnd::Failed);
                        });
 }

@@ -1,5 +1,7 @@
 #include "engine/Pipeline.h"
 
+#include "engine/BusMessage.h"
+
 #include <gst/video/navigation.h>
 
 #include <QAbstractEventDispatcher>
@@ -13,31 +15,8 @@ namespace gstdvd {
 
 namespace {
 
-// Once the pipeline is stopped the source lets go of a call at once; this only bounds a
-// misbehaving one.
-constexpr int kNavigationDrainMs = 1000;
-
-std::string describe(GstMessage* message)
-{
-    GError* err = nullptr;
-    gchar* debug = nullptr;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-        gst_message_parse_error(message, &err, &debug);
-    else
-        gst_message_parse_warning(message, &err, &debug);
-    std::string text = GST_MESSAGE_SRC_NAME(message) ? GST_MESSAGE_SRC_NAME(message) : "pipeline";
-    text += ": ";
-    text += err ? err->message : "unknown error";
-    if (debug) {
-        text += " (";
-        text += debug;
-        text += ")";
-    }
-    if (err)
-        g_error_free(err);
-    g_free(debug);
-    return text;
-}
+// How long a stop waits for the pipeline to close on the window thread.
+constexpr int kStopWaitMs = 40;
 
 }  // namespace
 
@@ -50,6 +29,7 @@ Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPl
     g_object_set(playbin_, "uri", "dvd://", "video-sink", videoSink, "audio-sink", makeAudioBin(audioSink), nullptr);
     source_.attach(playbin_);
     navigation_ = std::make_unique<NavigationSender>(videoSink_);
+    states_ = std::make_unique<StateChanger>(playbin_);
 
     bus_ = gst_element_get_bus(playbin_);
     gst_bus_set_sync_handler(bus_, &Pipeline::onSyncMessage, this, nullptr);
@@ -74,8 +54,9 @@ Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPl
 
 Pipeline::~Pipeline()
 {
-    gst_element_set_state(playbin_, GST_STATE_NULL);
-    // Stopped, the source lets go of a navigation call it held.
+    states_->change(GST_STATE_NULL);
+    // Carries out the stop; stopped, the source lets go of a navigation call it held.
+    states_.reset();
     navigation_.reset();
     if (watch_)
         g_source_remove(watch_);
@@ -133,8 +114,9 @@ GstBusSyncReply Pipeline::onSyncMessage(GstBus*, GstMessage* message, gpointer s
         auto* pipeline = static_cast<Pipeline*>(self);
         std::lock_guard<std::mutex> lock(pipeline->errorMutex_);
         if (pipeline->error_.empty())
-            pipeline->error_ = describe(message);
+            pipeline->error_ = describeMessage(message);
         pipeline->failed_ = true;
+        pipeline->states_->notify();
     }
     return GST_BUS_PASS;
 }
@@ -146,11 +128,11 @@ gboolean Pipeline::onBusMessage(GstBus*, GstMessage* message, gpointer self)
     case GST_MESSAGE_ERROR: {
         const std::string reason = pipeline->takeError();
         if (pipeline->running_ && pipeline->handlers_.failed)
-            pipeline->handlers_.failed(reason.empty() ? describe(message) : reason);
+            pipeline->handlers_.failed(withDecryptionHint(reason.empty() ? describeMessage(message) : reason));
         break;
     }
     case GST_MESSAGE_WARNING:
-        std::fprintf(stderr, "quorvel: GStreamer warning: %s\n", describe(message).c_str());
+        std::fprintf(stderr, "quorvel: GStreamer warning: %s\n", describeMessage(message).c_str());
         break;
     case GST_MESSAGE_EOS:
         if (pipeline->running_ && pipeline->handlers_.ended)
@@ -171,45 +153,38 @@ std::string Pipeline::takeError()
     return text;
 }
 
-bool Pipeline::waitForState(GstState wanted, int waitMs, std::string* error)
+bool Pipeline::settle(StateChanger::Id change, int waitMs, std::string* error)
 {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
-    for (;;) {
-        GstState current = GST_STATE_VOID_PENDING;
-        GstState pending = GST_STATE_VOID_PENDING;
-        const GstStateChangeReturn result = gst_element_get_state(playbin_, &current, &pending, 10 * GST_MSECOND);
-        if (failed_ || result == GST_STATE_CHANGE_FAILURE) {
-            std::string reason = takeError();
-            if (error)
-                *error = reason.empty() ? "the pipeline refused the state change" : reason;
-            return false;
-        }
-        if (result != GST_STATE_CHANGE_ASYNC && current >= wanted)
-            return true;
-        // Still busy (a slow drive): it goes on in the background, and a failure then arrives
-        // on the bus.
-        if (Clock::now() >= deadline)
-            return true;
+    switch (states_->wait(change, waitMs, [this] { return failed_.load(); })) {
+    case StateChanger::Outcome::Failed: {
+        std::string reason = takeError();
+        if (error)
+            *error = reason.empty() ? "the pipeline refused the state change" : reason;
+        return false;
     }
+    case StateChanger::Outcome::StillGoing:
+        // Busy still (a slow drive): the change goes on, and should it fail, the error comes on
+        // the bus and ends playback by itself. Not a failure yet, nor a success the caller can
+        // count on beyond that.
+    case StateChanger::Outcome::Reached:
+        return true;
+    }
+    return true;
 }
 
 bool Pipeline::start(const std::string& device, int waitMs, std::string* error)
 {
     if (running_)
         stop();
-    source_.setDevice(device);
-    takeError();
-    gst_bus_set_flushing(bus_, FALSE);
     running_ = true;
-    if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        std::string reason = takeError();
-        if (error)
-            *error = reason.empty() ? "cannot start playing '" + device + "'" : reason;
-        stop();
-        return false;
-    }
-    if (!waitForState(GST_STATE_PAUSED, waitMs, error)) {
+    const auto change = states_->change(GST_STATE_PLAYING, [this, device] {
+        source_.setDevice(device);
+        takeError();
+        gst_bus_set_flushing(bus_, FALSE);
+    });
+    if (!settle(change, waitMs, error)) {
+        if (error && error->empty())
+            *error = "cannot start playing '" + device + "'";
         stop();
         return false;
     }
@@ -218,38 +193,38 @@ bool Pipeline::start(const std::string& device, int waitMs, std::string* error)
 
 bool Pipeline::play(int waitMs, std::string* error)
 {
-    if (!running_)
-        return false;
-    if (gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    if (!running_) {
         if (error)
-            *error = takeError();
+            *error = "no disc is open yet";
         return false;
     }
-    return waitForState(GST_STATE_PLAYING, waitMs, error);
+    return settle(states_->change(GST_STATE_PLAYING), waitMs, error);
 }
 
 bool Pipeline::pause(int waitMs, std::string* error)
 {
-    if (!running_)
-        return false;
-    if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+    if (!running_) {
         if (error)
-            *error = takeError();
+            *error = "no disc is open yet";
         return false;
     }
-    return waitForState(GST_STATE_PAUSED, waitMs, error);
+    return settle(states_->change(GST_STATE_PAUSED), waitMs, error);
 }
 
 void Pipeline::stop()
 {
     running_ = false;
-    gst_element_set_state(playbin_, GST_STATE_NULL);
     // Pointer events and commands meant for the closed disc must not reach the next one.
-    if (!navigation_->drop(kNavigationDrainMs))
-        std::fprintf(stderr, "quorvel: stop: the DVD source still holds a navigation call\n");
-    // Errors and end-of-stream of the closed disc must not reach the next one.
-    gst_bus_set_flushing(bus_, TRUE);
-    takeError();
+    navigation_->drop(0);
+    const auto change = states_->change(GST_STATE_NULL);
+    // Queued behind the change to stopped: errors and end-of-stream of the closed disc must not
+    // reach the next one.
+    states_->change(GST_STATE_NULL, [this] {
+        gst_bus_set_flushing(bus_, TRUE);
+        takeError();
+    });
+    // A stop is quick, but on a drive that is slow to answer it is let go on by itself.
+    states_->wait(change, kStopWaitMs, [] { return false; });
 }
 
 GstFormat Pipeline::format(const char* nick) const

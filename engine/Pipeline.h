@@ -2,6 +2,7 @@
 
 #include "engine/DvdSource.h"
 #include "engine/NavigationSender.h"
+#include "engine/StateChanger.h"
 
 #include <gst/gst.h>
 #include <gst/video/navigation.h>
@@ -37,8 +38,9 @@ public:
     Pipeline(const Pipeline&) = delete;
     Pipeline& operator=(const Pipeline&) = delete;
 
-    // From stopped: opens the disc and plays; waits up to waitMs for the first picture, so that
-    // a disc that fails at once fails here. False with the reason in *error.
+    // From stopped: opens the disc and plays, away from the window thread; waits up to waitMs
+    // for what comes of it, so that a disc that fails at once fails here. False with the
+    // reason in *error; a failure after the wait comes on the bus.
     bool start(const std::string& device, int waitMs, std::string* error);
     bool play(int waitMs, std::string* error);
     bool pause(int waitMs, std::string* error);
@@ -80,7 +82,8 @@ private:
     static GstPadProbeReturn onAudioBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer self);
 
     GstElement* makeAudioBin(GstElement* audioSink);
-    bool waitForState(GstState wanted, int waitMs, std::string* error);
+    // What came of a state change within waitMs: false (with the reason) only when it failed.
+    bool settle(StateChanger::Id change, int waitMs, std::string* error);
     std::string takeError();
     GstFormat format(const char* nick) const;
 
@@ -92,6 +95,7 @@ private:
     QSocketNotifier* busNotifier_ = nullptr;
     DvdSource source_;
     std::unique_ptr<NavigationSender> navigation_;
+    std::unique_ptr<StateChanger> states_;
     Handlers handlers_;
     bool running_ = false;
     std::atomic<bool> silenced_{false};

@@ -1,5 +1,9 @@
 #include "engine/ScanDecoder.h"
 
+#include "engine/BusMessage.h"
+
+#include <cstdio>
+
 namespace gstdvd {
 
 namespace {
@@ -28,12 +32,35 @@ ScanDecoder::ScanDecoder()
     GstElement* audio = gst_element_factory_make("fakesink", nullptr);
     g_object_set(playbin_, "uri", "dvd://", "flags", kVideoOnly, "video-sink", sink_, "audio-sink", audio, nullptr);
     source_.attach(playbin_);
+    bus_ = gst_element_get_bus(playbin_);
+    // On the default main context, which Qt's event loop runs on the window thread.
+    watch_ = gst_bus_add_watch(bus_, &ScanDecoder::onBusMessage, this);
 }
 
 ScanDecoder::~ScanDecoder()
 {
     close();
+    if (watch_)
+        g_source_remove(watch_);
+    gst_object_unref(bus_);
     gst_object_unref(playbin_);
+}
+
+gboolean ScanDecoder::onBusMessage(GstBus*, GstMessage* message, gpointer self)
+{
+    auto* decoder = static_cast<ScanDecoder*>(self);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        std::fprintf(stderr, "quorvel: rewind: %s\n", withDecryptionHint(describeMessage(message)).c_str());
+        decoder->broken_ = true;
+        break;
+    case GST_MESSAGE_WARNING:
+        std::fprintf(stderr, "quorvel: rewind: GStreamer warning: %s\n", describeMessage(message).c_str());
+        break;
+    default:
+        break;
+    }
+    return TRUE;
 }
 
 bool ScanDecoder::isOpen(const std::string& device, int title) const
@@ -43,6 +70,8 @@ bool ScanDecoder::isOpen(const std::string& device, int title) const
 
 bool ScanDecoder::open(const std::string& device, int title, int clearingMenu, int waitMs, std::string* error)
 {
+    if (broken_)
+        close();
     if (isOpen(device, title))
         return true;
     if (open_ && device_ != device)
@@ -87,6 +116,7 @@ void ScanDecoder::close()
     released_.notify_all();
     gst_element_set_state(playbin_, GST_STATE_NULL);
     open_ = false;
+    broken_ = false;
     title_ = 0;
 }
 
@@ -103,7 +133,7 @@ void ScanDecoder::release()
 
 bool ScanDecoder::fill(int64_t from, int64_t until, int64_t spacing)
 {
-    if (!open_)
+    if (!open_ || broken_)
         return false;
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -43,6 +43,9 @@ public:
 
 private:
     static GstFlowReturn onSample(GstAppSink* sink, gpointer self);
+    // Errors and warnings of the decoder go to standard error like the player's own; after an
+    // error the decoder opens afresh at the next scan.
+    static gboolean onBusMessage(GstBus* bus, GstMessage* message, gpointer self);
     void handle(GstSample* sample);
 
     DvdSource source_{false};
@@ -51,6 +54,9 @@ private:
     std::string device_;
     int title_ = 0;
     bool open_ = false;
+    bool broken_ = false;
+    GstBus* bus_ = nullptr;
+    guint watch_ = 0;
 
     std::mutex mutex_;
     std::condition_variable released_;

@@ -2,51 +2,41 @@
 #include "engine/DiscLocator.h"
 #include "engine/EngineCore.h"
 
+#include <QTimer>
+
 #include <cstdio>
 
-using gstdvd::kStartWaitMs;
-using gstdvd::kStateWaitMs;
+using gstdvd::kStateDecideMs;
 
-namespace {
-
-// Drives first, then mounted media; the first place a DVD-Video structure opens.
-std::unique_ptr<gstdvd::DiscInfo> findDisc(const gstdvd::DiscSearch& search)
+bool GstEngine::Core::startDisc(const std::shared_ptr<const gstdvd::DiscInfo>& next, std::string* error)
 {
-    for (const auto& candidate : gstdvd::discCandidates(search)) {
-        if (auto info = gstdvd::DiscInfo::open(candidate, nullptr))
-            return info;
-    }
-    return nullptr;
-}
-
-constexpr const char* kNoDisc = "no DVD-Video disc found in the drives or mounted media";
-
-}  // namespace
-
-bool GstEngine::Core::openDiscForPlay(std::string* error)
-{
-    if (disc && discFresh) {
-        discFresh = false;
-        return true;
-    }
-    if (disc && !discFoundByItself) {
-        // Opened again: the folder may have changed or the disc been swapped since.
-        auto reopened = gstdvd::DiscInfo::open(disc->device(), error);
-        if (!reopened)
-            return false;
-        disc = std::move(reopened);
-        return true;
-    }
-    // Found by itself before (the automatic mode never names a folder): look again, the disc
-    // may have been swapped.
-    auto found = findDisc(options.discSearch);
-    if (!found) {
-        *error = kNoDisc;
+    clearChapterTracking();
+    if (!pipeline->start(next->device(), kStateDecideMs, error)) {
+        frames->clear();
         return false;
     }
-    disc = std::move(found);
-    discFoundByItself = true;
+    disc = next;
+    playingLocation = chosenLocation;
     return true;
+}
+
+void GstEngine::Core::waitForDisc(uint64_t generation, Clock::time_point deadline)
+{
+    QTimer::singleShot(gstdvd::kDiscPollMs, context.get(), [this, generation, deadline] {
+        // Stopped (or started again) meanwhile: this wait is over.
+        if (generation != playGeneration || state == 0)
+            return;
+        const auto answer = catalog.get(chosenLocation, 0);
+        if (answer.pending && Clock::now() < deadline) {
+            waitForDisc(generation, deadline);
+            return;
+        }
+        std::string error = answer.pending ? "the disc did not answer in time" : answer.error;
+        if (answer.disc && startDisc(answer.disc, &error))
+            return;
+        fail("play", error);
+        stopByItself(PlaybackEnd::Failed);
+    });
 }
 
 bool GstEngine::Core::play()
@@ -58,21 +48,28 @@ bool GstEngine::Core::play()
     }
     std::string error;
     if (state == 1) {
-        if (!pipeline->play(kStateWaitMs, &error))
+        if (!pipeline->play(kStateDecideMs, &error))
             return fail("play", error);
         state = 2;
         return true;
     }
-    if (!openDiscForPlay(&error))
-        return fail("play", error);
-    clearChapterTracking();
-    if (!pipeline->start(disc->device(), kStartWaitMs, &error)) {
-        frames->clear();
-        return fail("play", error);
+    // Read again: the folder may hold another disc by now, or the drive another one. An
+    // unchanged folder costs a look at its files' dates.
+    catalog.request(chosenLocation);
+    const auto answer = catalog.get(chosenLocation, gstdvd::kDiscDecideMs);
+    if (!answer.pending) {
+        if (!answer.disc)
+            return fail("play", answer.error);
+        if (!startDisc(answer.disc, &error))
+            return fail("play", error);
     }
     state = 2;
     ++playGeneration;
     lastFailure.clear();
+    // A drive still spinning up: playing it is the engine's business from here; the window
+    // thread is not held for it.
+    if (answer.pending)
+        waitForDisc(playGeneration, Clock::now() + std::chrono::milliseconds(options.discDeadlineMs));
     return true;
 }
 
@@ -83,7 +80,7 @@ bool GstEngine::Core::pause()
     if (scan != Scan::None)
         endScan(true);
     std::string error;
-    if (!pipeline->pause(kStateWaitMs, &error))
+    if (!pipeline->pause(kStateDecideMs, &error))
         return fail("pause", error);
     state = 1;
     return true;
@@ -112,24 +109,24 @@ void GstEngine::Core::stopPlayback()
 void GstEngine::Core::playbackFailed(const std::string& reason)
 {
     std::fprintf(stderr, "quorvel: playback stopped: %s\n", reason.c_str());
-    stopByItself();
+    stopByItself(PlaybackEnd::Failed);
 }
 
 void GstEngine::Core::playbackEnded()
 {
-    stopByItself();
+    stopByItself(PlaybackEnd::Finished);
 }
 
-void GstEngine::Core::stopByItself()
+void GstEngine::Core::stopByItself(PlaybackEnd end)
 {
     if (state == 0)
         return;
     stopPlayback();
     // Queued: the listener runs commands, and this may be deep inside a bus message or a timer.
     if (endedHandler)
-        QTimer::singleShot(0, context.get(), [this] {
+        QTimer::singleShot(0, context.get(), [this, end] {
             if (endedHandler && state == 0)
-                endedHandler();
+                endedHandler(end);
         });
 }
 
@@ -144,31 +141,26 @@ void GstEngine::Core::clearChapterTracking()
 
 bool GstEngine::Core::setDirectory(const std::string& path)
 {
-    std::string error;
-    std::unique_ptr<gstdvd::DiscInfo> info;
-    bool foundByItself = false;
-    if (path.empty()) {
-        info = findDisc(options.discSearch);
-        if (!info)
-            return fail("directory", kNoDisc);
-        foundByItself = true;
-    } else {
-        const auto location = gstdvd::discLocation(path, &error);
-        if (!location)
+    // Empty: the automatic mode, which looks in the drives and mounted media.
+    std::string location;
+    if (!path.empty()) {
+        std::string error;
+        const auto found = gstdvd::discLocation(path, &error);
+        if (!found)
             return fail("directory", error);
-        info = gstdvd::DiscInfo::open(*location, &error);
-        if (!info)
-            return fail("directory", error);
+        location = *found;
     }
     // The same disc again (every play from the panel names the folder): keep playing.
-    if (state != 0 && disc && disc->device() == info->device() && disc->key() == info->key()) {
-        discFoundByItself = foundByItself;
+    if (state != 0 && location == playingLocation)
         return true;
-    }
+    catalog.request(location);
+    const auto answer = catalog.get(location, gstdvd::kDiscDecideMs);
+    if (!answer.pending && !answer.disc)
+        return fail("directory", answer.error);
+    // A drive slow to answer is taken on trust: the play that follows waits for it, and fails
+    // with the reason if it turns out to hold no disc.
     if (state != 0)
         stopPlayback();
-    disc = std::move(info);
-    discFoundByItself = foundByItself;
-    discFresh = true;
+    chosenLocation = location;
     return true;
 }

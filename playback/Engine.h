@@ -38,6 +38,10 @@ enum class EngineOp : int {
 
 class VideoOutput;
 
+// Why playback stopped by itself: the disc's program came to its end, or the disc could not be
+// read on (or, asked to play, could not be read at all).
+enum class PlaybackEnd { Finished, Failed };
+
 class Engine {
 public:
     virtual ~Engine() = default;
@@ -83,8 +87,7 @@ public:
     virtual void pointerMoved(double x, double y) = 0;
     virtual void pointerClicked(double x, double y) = 0;
 
-    // Called on the window thread, after the fact, when playback has stopped by itself: the
-    // disc's program came to its end, or the disc could not be read on. The engine reports
-    // state 0 by then. A control that never plays never calls it.
-    virtual void setPlaybackEndedHandler(std::function<void()> handler) { (void)handler; }
+    // Called on the window thread, after the fact, when playback has stopped by itself. The
+    // engine reports state 0 by then. A control that never plays never calls it.
+    virtual void setPlaybackEndedHandler(std::function<void(PlaybackEnd)> handler) { (void)handler; }
 };

@@ -16,6 +16,8 @@ namespace {
 
 enum class Direction { Backward, Forward };
 
+const QString kPlayFailure = QStringLiteral("再生時にエラーがありました。DVDがドライブに入っているか確認してください");
+
 bool readState()
 {
     auto state = engine().EngineState();
@@ -112,7 +114,7 @@ void DvdPlay()
         ok = engine().EngineVolume(Settings.volume);
     }
     if (!ok)
-        ShowCommandFailure(QStringLiteral("再生時にエラーがありました。DVDがドライブに入っているか確認してください"));
+        ShowCommandFailure(kPlayFailure);
 }
 
 void DvdStop()
@@ -157,4 +159,16 @@ void DvdRewind()
 void DvdFastForward()
 {
     scanCommand(Direction::Forward);
+}
+
+void PlaybackEndedByItself(PlaybackEnd end)
+{
+    // Already stopped by the user: nothing left to do.
+    if (PlayState != 1 && PlayState != 2)
+        return;
+    // A disc that failed after the play command had returned (a drive that never answered, a
+    // read error on the way) gets the play command's message after all.
+    if (end == PlaybackEnd::Failed)
+        ShowCommandFailure(kPlayFailure);
+    DvdStop();
 }

@@ -12,3 +12,9 @@ void DvdPrevChapter();
 void DvdNextChapter();
 void DvdRewind();
 void DvdFastForward();
+
+enum class PlaybackEnd;
+// When playback has stopped by itself: the panel and the screen would otherwise go on showing
+// the playing controls with play switched off, and only stop would get the user out; stop is
+// done for them (after the play message, when the disc failed).
+void PlaybackEndedByItself(PlaybackEnd end);

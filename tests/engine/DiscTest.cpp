@@ -5,7 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QElapsedTimer>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 namespace {
 
@@ -165,3 +172,70 @@ TEST_F(EngineTest, WithoutAFolderTheEngineFindsAMountedDisc)
     ASSERT_TRUE(engine->EnginePlay());
     EXPECT_EQ(engine->EngineTitleCount(), 2);
 }
+
+namespace {
+
+// A copy of the test disc whose two VMG files are named pipes that nobody writes: reading the
+// disc waits, as on a drive that does not answer or a stalled mount.
+class StalledDisc {
+public:
+    explicit StalledDisc(const QString& folder) : folder_(folder)
+    {
+        copyDisc(folder.toStdString());
+        for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP"}) {
+            const QString path = folder + "/VIDEO_TS/" + name;
+            QFile::remove(path);
+            ok_ = ok_ && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+        }
+    }
+    bool ok() const { return ok_; }
+    ~StalledDisc()
+    {
+        // Lets a reader still waiting in open() go.
+        for (const char* name : {"VIDEO_TS.IFO", "VIDEO_TS.BUP"}) {
+            const int fd = ::open(QFile::encodeName(folder_ + "/VIDEO_TS/" + name).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+
+private:
+    QString folder_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+TEST_F(EngineTest, ADiscSlowToAnswerLeavesTheWindowThreadFreeAndFailsPlayAfterItsDeadline)
+{
+    StalledDisc stalled(temp.filePath("stalled"));
+    ASSERT_TRUE(stalled.ok());
+    GstEngineOptions o = options();
+    o.discDeadlineMs = 1500;
+    engine = std::make_unique<GstEngine>(o);
+    engine->setVideoOutput(&output);
+    std::vector<PlaybackEnd> ends;
+    engine->setPlaybackEndedHandler([&](PlaybackEnd end) { ends.push_back(end); });
+
+    QElapsedTimer held;
+    held.start();
+    ASSERT_TRUE(engine->EngineDirectory(temp.filePath("stalled").toStdString()));
+    ASSERT_TRUE(engine->EnginePlay());
+    EXPECT_LT(held.elapsed(), 200) << "the window thread waited for the disc";
+    EXPECT_EQ(engine->EngineState(), 2);
+
+    // Meanwhile the event loop goes on: a 10 ms timer keeps its pace.
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    runFor(1000);
+    EXPECT_GT(ticks, 60);
+    EXPECT_TRUE(ends.empty());
+
+    ASSERT_TRUE(waitUntil([&] { return !ends.empty(); }, 3000));
+    EXPECT_EQ(ends, std::vector<PlaybackEnd>{PlaybackEnd::Failed});
+    EXPECT_EQ(engine->EngineState(), 0);
+    playToRootMenu();
+}
+

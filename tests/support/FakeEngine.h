@@ -74,15 +74,16 @@ public:
     void setVideoOutput(VideoOutput*) override {}
     void pointerMoved(double, double) override {}
     void pointerClicked(double, double) override {}
-    void setPlaybackEndedHandler(std::function<void()> handler) override { endedHandler = std::move(handler); }
-    // What a real control does when the disc's program ends: it stops, then says so.
-    void endPlaybackByItself()
+    void setPlaybackEndedHandler(std::function<void(PlaybackEnd)> handler) override { endedHandler = std::move(handler); }
+    // What a real control does when the disc's program ends or the disc fails: it stops, then
+    // says so.
+    void endPlaybackByItself(PlaybackEnd end = PlaybackEnd::Finished)
     {
         state = 0;
         if (endedHandler)
-            endedHandler();
+            endedHandler(end);
     }
-    std::function<void()> endedHandler;
+    std::function<void(PlaybackEnd)> endedHandler;
 
 private:
     enum Kind { Any, Get, Put };
