@@ -196,12 +196,15 @@ bool GstEngine::Core::showMenu(int menu)
         return fail(operation.c_str(), "the disc has no such menu");
     if (scan != Scan::None)
         endScan(false);
+    const auto before = menuShowing();
     sendCommand(menuCommand(menu));
     clearChapterTracking();
+    // Some menu entries only pass on to another menu (authoring tools write one for a menu the
+    // disc does not have, leading to its root menu): the menu the call ends in is the answer.
     const bool reached = waitFor(
         [&] {
-            return pipeline->positionIn("title").value_or(-1) == 0
-                && pipeline->positionIn("chapter").value_or(-1) == menu;
+            const auto now = menuShowing();
+            return now && (*now == menu || !before || *now != *before);
         },
         kCommandWaitMs);
     if (!reached)

@@ -197,6 +197,19 @@ TEST_F(CorpusTest, ThirtyChaptersAreCountedAndEachIsReached)
     }
 }
 
+TEST_F(CorpusTest, AChapterMenuEntryThatLeadsToTheRootMenuShowsTheRootMenu)
+{
+    // dvdauthor gives a title set without a chapter menu an entry that only links to its root
+    // menu: the call succeeds where the disc leads.
+    playUntil(corpus::path("chapters30"), kBare, kBare, 0x14233f);
+    clickUntil(kButtonX, kPalRow1, kBare, kBare, 0x101028);
+    ASSERT_TRUE(engine->EngineShowMenu(7));
+    EXPECT_EQ(engine->EngineTitle(), 0);
+    ASSERT_TRUE(waitUntil([&] { return shows(kBare, kBare, 0x14233f); }));
+    ASSERT_TRUE(engine->EngineResume());
+    ASSERT_TRUE(waitUntil([&] { return engine->EngineTitle() == 1; }));
+}
+
 TEST_F(CorpusTest, TitlesOfTwoTitleSetsAreReachedFromTheTitleMenuAcrossThem)
 {
     playUntil(corpus::path("two-sets"), kBare, kBare, 0x0d3b2e);
