@@ -54,6 +54,9 @@ Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPl
 
 Pipeline::~Pipeline()
 {
+    // First: the streaming threads post errors while the pipeline closes, and the handler
+    // reaches into what is being taken apart below.
+    gst_bus_set_sync_handler(bus_, nullptr, nullptr, nullptr);
     states_->change(GST_STATE_NULL);
     // Carries out the stop; stopped, the source lets go of a navigation call it held.
     states_.reset();
@@ -61,7 +64,6 @@ Pipeline::~Pipeline()
     if (watch_)
         g_source_remove(watch_);
     delete busNotifier_;
-    gst_bus_set_sync_handler(bus_, nullptr, nullptr, nullptr);
     gst_object_unref(bus_);
     gst_object_unref(videoSink_);
     if (panorama_)

@@ -39,6 +39,8 @@ ScanDecoder::ScanDecoder()
 
 ScanDecoder::~ScanDecoder()
 {
+    if (opener_.joinable())
+        opener_.join();
     close();
     if (watch_)
         g_source_remove(watch_);
@@ -103,6 +105,35 @@ bool ScanDecoder::open(const std::string& device, int title, int clearingMenu, i
     }
     title_ = title;
     return true;
+}
+
+void ScanDecoder::openInBackground(const std::string& device, int title, int clearingMenu, int waitMs)
+{
+    if (opener_.joinable())
+        opener_.join();
+    if (!broken_ && isOpen(device, title)) {
+        release();
+        readiness_ = Readiness::Ready;
+        return;
+    }
+    readiness_ = Readiness::Opening;
+    opener_ = std::thread([this, device, title, clearingMenu, waitMs] {
+        std::string error;
+        const bool opened = open(device, title, clearingMenu, waitMs, &error);
+        if (!opened)
+            openError_ = error;
+        readiness_ = opened ? Readiness::Ready : Readiness::Failed;
+    });
+}
+
+ScanDecoder::Readiness ScanDecoder::readiness(std::string* error)
+{
+    const Readiness now = readiness_;
+    if (now != Readiness::Opening && opener_.joinable())
+        opener_.join();
+    if (now == Readiness::Failed && error)
+        *error = openError_;
+    return now;
 }
 
 void ScanDecoder::close()

@@ -7,10 +7,12 @@
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace gstdvd {
@@ -30,6 +32,12 @@ public:
     // Opens the disc and goes to the title; waits up to waitMs for the disc to open.
     // `clearingMenu` is a navigation command calling a menu the disc has (see DvdSource).
     bool open(const std::string& device, int title, int clearingMenu, int waitMs, std::string* error);
+    // The same on a thread of its own: opening the disc a second time and going to the title
+    // takes tens of milliseconds, the window thread does not wait for it. Until readiness()
+    // says Ready nothing else may be asked of the decoder but release().
+    void openInBackground(const std::string& device, int title, int clearingMenu, int waitMs);
+    enum class Readiness { Ready, Opening, Failed };
+    Readiness readiness(std::string* error);
     bool isOpen(const std::string& device, int title) const;
     void close();
 
@@ -54,7 +62,10 @@ private:
     std::string device_;
     int title_ = 0;
     bool open_ = false;
-    bool broken_ = false;
+    std::atomic<bool> broken_{false};
+    std::thread opener_;
+    std::atomic<Readiness> readiness_{Readiness::Ready};
+    std::string openError_;
     GstBus* bus_ = nullptr;
     guint watch_ = 0;
 

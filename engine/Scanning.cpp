@@ -91,9 +91,11 @@ bool GstEngine::Core::scanBackward(double rate)
         return false;
     if (!scanDecoder)
         scanDecoder = std::make_unique<gstdvd::ScanDecoder>();
+    // The decoder may be busy opening for a scan just ended; it takes the new one next.
     std::string error;
-    if (!scanDecoder->open(disc->device(), current, clearingMenu(), gstdvd::kStartWaitMs, &error))
-        return fail("rewind", error);
+    if (scanDecoder->readiness(nullptr) == gstdvd::ScanDecoder::Readiness::Opening)
+        return fail("rewind", "the scanning decoder is still opening the disc");
+    scanDecoder->openInBackground(disc->device(), current, clearingMenu(), gstdvd::kStartWaitMs);
     if (scan == Scan::Forward) {
         scan = Scan::None;
         scanTimer->stop();
@@ -184,6 +186,20 @@ void GstEngine::Core::startFill(const gstdvd::ReverseScan::Fill& fill)
 void GstEngine::Core::backwardTick()
 {
     const int64_t at = reverse->position(gstdvd::wallNow());
+    std::string error;
+    switch (scanDecoder->readiness(&error)) {
+    case gstdvd::ScanDecoder::Readiness::Opening:
+        // The clock runs back already; the pictures follow once the decoder is in the title.
+        if (at <= 0)
+            endScan(true);
+        return;
+    case gstdvd::ScanDecoder::Readiness::Failed:
+        fail("rewind", error);
+        endScan(true);
+        return;
+    case gstdvd::ScanDecoder::Readiness::Ready:
+        break;
+    }
     bool passed = false;
     reverse->addFrames(scanDecoder->takeCaptured(&passed));
     if (reverse->filling() && (passed || Clock::now() > fillDeadline))
