@@ -80,6 +80,13 @@ std::optional<int> GstEngine::Core::chapter()
         return failRead<int>("chapter", "nothing is playing");
     if (*current == 0)
         return 0;
+    // A jump still settling: the navigator's own chapter runs ahead of the picture (at a
+    // chapter's first frame it may still name the one before), so it is no answer.
+    if (navigationPending()) {
+        if (lastChapter >= 1)
+            return lastChapter;
+        return failRead<int>("chapter", "the chapter is not known yet");
+    }
     std::optional<int64_t> value;
     if (const auto at = position())
         value = disc->chapterAt(*current, *at);
