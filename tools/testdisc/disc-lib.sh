@@ -1,5 +1,6 @@
 # shellcheck shell=bash
-# Shell functions shared by the disc generators (make-test-disc, make-corpus-disc); they source it.
+# Shell functions shared by the disc generators (make-test-disc, make-corpus-disc, make-angle-disc);
+# they source it.
 #
 # Before the menu functions are used the caller sets:
 #   W, H                  picture size (720x576 PAL, 720x480 NTSC)
