@@ -36,19 +36,15 @@ bool GstEngine::Core::restoreBookmark()
     if (bookmark->title < 1 || bookmark->title > disc->titleCount())
         return fail("restore bookmark", "the bookmark names title " + std::to_string(bookmark->title));
     const auto current = title();
-    if (scan != Scan::None)
-        endScan(false);
-    clearChapterTracking();
+    endScan(false);
+    forgetPlace();
     if (!pipeline->jumpToTitle(bookmark->title, current.value_or(0) == 0, clearingMenu()))
         return fail("restore bookmark", "the disc refused to play title " + std::to_string(bookmark->title));
     if (!waitFor([&] { return pipeline->positionIn("title").value_or(0) == bookmark->title; }, gstdvd::kCommandWaitMs))
         return fail("restore bookmark", "the disc did not go to title " + std::to_string(bookmark->title));
     if (!pipeline->seekTime(1.0, bookmark->timeMs * 1000000, GST_SEEK_FLAG_NONE))
         return fail("restore bookmark", "the disc refused the jump to the bookmarked time");
-    lastTitle = bookmark->title;
-    pendingChapter = bookmark->chapter;
-    pendingTitle = bookmark->title;
-    pendingUntil = Clock::now() + std::chrono::seconds(3);
+    place.expectChapter(bookmark->title, bookmark->chapter);
     if (bookmark->angle > 1 && !setAngle(bookmark->angle))
         return fail("restore bookmark", "the bookmarked angle cannot be set");
     return true;

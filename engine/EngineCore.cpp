@@ -1,4 +1,4 @@
-// The engine's insides: building the pipeline, and how failures are told.
+// The engine's insides: building the pipeline, and taking it down in order.
 #include "engine/EngineCore.h"
 
 #include <gst/gst.h>
@@ -23,28 +23,18 @@ GstEngine::Core::Core(GstEngineOptions opts)
     handlers.failed = [this](const std::string& reason) { playbackFailed(reason); };
     handlers.ended = [this] { playbackEnded(); };
     pipeline = std::make_unique<gstdvd::Pipeline>(frames->element(), audioSink, options.runFirstPlay, handlers);
-    scanTimer = new QTimer(context.get());
-    scanTimer->setInterval(100);
-    QObject::connect(scanTimer, &QTimer::timeout, context.get(), [this] { scanTick(); });
-    applyAudio();
+    scanner = std::make_unique<gstdvd::Scanner>(*pipeline, *frames, context.get(),
+                                                [this](const char* operation, const std::string& reason) {
+                                                    fail(operation, reason);
+                                                });
+    audio.applyTo(*pipeline);
 }
 
 GstEngine::Core::~Core()
 {
-    scanTimer->stop();
     // The pipelines first: no streaming thread may deliver into what follows.
-    scanDecoder.reset();
+    scanner.reset();
     pipeline.reset();
     context.reset();
     frames.reset();
-}
-
-bool GstEngine::Core::fail(const char* operation, const std::string& reason)
-{
-    std::string text = std::string(operation) + ": " + reason;
-    if (text != lastFailure) {
-        std::fprintf(stderr, "quorvel: %s\n", text.c_str());
-        lastFailure = std::move(text);
-    }
-    return false;
 }

@@ -76,18 +76,18 @@ std::optional<std::string> GstEngine::EngineTimeText()
 {
     if (d->state == 0)
         return d->failRead<std::string>("time", "nothing is playing");
-    if (d->navigationPending() && !d->lastTimeText.empty())
-        return d->lastTimeText;
+    if (d->navigationPending() && !d->place.timeText().empty())
+        return d->place.timeText();
     if (auto position = d->position()) {
         // A menu's still picture goes on counting its clock past the menu's own short length.
         if (const auto length = d->pipeline->duration(); length && *position > *length)
             position = length;
-        d->lastTimeText = gstdvd::formatTimeText(*position);
-        return d->lastTimeText;
+        d->place.setTimeText(gstdvd::formatTimeText(*position));
+        return d->place.timeText();
     }
     // Just after a start or a jump the sinks have no position yet.
-    if (!d->lastTimeText.empty())
-        return d->lastTimeText;
+    if (!d->place.timeText().empty())
+        return d->place.timeText();
     return d->failRead<std::string>("time", "the position is not known yet");
 }
 
@@ -107,13 +107,13 @@ std::optional<std::string> GstEngine::EngineTotalTimeText()
 {
     if (d->state == 0)
         return d->failRead<std::string>("total time", "nothing is playing");
-    if (d->navigationPending() && !d->lastTotalTimeText.empty())
-        return d->lastTotalTimeText;
+    if (d->navigationPending() && !d->place.totalTimeText().empty())
+        return d->place.totalTimeText();
     const auto duration = d->pipeline->duration();
     if (!duration)
         return d->failRead<std::string>("total time", "the length is not known yet");
-    d->lastTotalTimeText = gstdvd::formatTimeText(*duration);
-    return d->lastTotalTimeText;
+    d->place.setTotalTimeText(gstdvd::formatTimeText(*duration));
+    return d->place.totalTimeText();
 }
 
 std::optional<int32_t> GstEngine::EngineAngle()
@@ -139,31 +139,31 @@ std::optional<int32_t> GstEngine::EngineAngleCount()
 
 std::optional<bool> GstEngine::EngineMute()
 {
-    return d->muted;
+    return d->audio.muted();
 }
 
 bool GstEngine::EngineMute(bool muted)
 {
-    d->muted = muted;
-    d->applyAudio();
+    d->audio.setMuted(muted);
+    d->audio.applyTo(*d->pipeline);
     return true;
 }
 
 bool GstEngine::EngineVolume(int32_t volume)
 {
-    if (volume < -10000 || volume > 0)
-        return d->fail("volume", "outside -10000..0: " + std::to_string(volume));
-    d->volume = volume;
-    d->applyAudio();
+    std::string error;
+    if (!d->audio.setVolume(volume, &error))
+        return d->fail("volume", error);
+    d->audio.applyTo(*d->pipeline);
     return true;
 }
 
 bool GstEngine::EngineBalance(int32_t balance)
 {
-    if (balance < -10000 || balance > 10000)
-        return d->fail("balance", "outside -10000..10000: " + std::to_string(balance));
-    d->balance = balance;
-    d->applyAudio();
+    std::string error;
+    if (!d->audio.setBalance(balance, &error))
+        return d->fail("balance", error);
+    d->audio.applyTo(*d->pipeline);
     return true;
 }
 

@@ -58,19 +58,15 @@ std::optional<int> GstEngine::Core::title()
     if (state == 0)
         return failRead<int>("title", "nothing is playing");
     if (navigationPending())
-        return lastTitle;
+        return place.title();
     const auto value = pipeline->positionIn("title");
     // While a jump flushes the pipeline the query does not get through: the title is still
     // the one last seen.
     if (!value)
-        return lastTitle;
+        return place.title();
     // Between programs (the first-play program) the navigator is in no title.
-    const int title = *value > 0 ? static_cast<int>(*value) : 0;
-    if (title != lastTitle) {
-        lastTitle = title;
-        lastChapter = 0;
-    }
-    return title;
+    place.sawTitle(*value > 0 ? static_cast<int>(*value) : 0);
+    return place.title();
 }
 
 std::optional<int> GstEngine::Core::chapter()
@@ -83,8 +79,8 @@ std::optional<int> GstEngine::Core::chapter()
     // A jump still settling: the navigator's own chapter runs ahead of the picture (at a
     // chapter's first frame it may still name the one before), so it is no answer.
     if (navigationPending()) {
-        if (lastChapter >= 1)
-            return lastChapter;
+        if (const auto last = place.lastChapter())
+            return last;
         return failRead<int>("chapter", "the chapter is not known yet");
     }
     std::optional<int64_t> value;
@@ -92,15 +88,8 @@ std::optional<int> GstEngine::Core::chapter()
         value = disc->chapterAt(*current, *at);
     if (!value)
         value = pipeline->positionIn("chapter");
-    if (pendingChapter) {
-        if (pendingTitle == *current && Clock::now() < pendingUntil && (!value || *value != *pendingChapter))
-            return *pendingChapter;
-        pendingChapter.reset();
-    }
-    if (value && *value >= 1)
-        lastChapter = static_cast<int>(*value);
-    if (lastChapter >= 1)
-        return lastChapter;
+    if (const auto answer = place.chapter(*current, value))
+        return answer;
     return failRead<int>("chapter", "the navigator reports no chapter");
 }
 
@@ -137,41 +126,16 @@ bool GstEngine::Core::skipChapter(int direction)
     // Before the first chapter: back to its start, as a player's previous button does.
     if (target < 1)
         target = 1;
-    if (scan != Scan::None)
-        endScan(false);
+    endScan(false);
     if (!pipeline->seekIn("chapter", target))
         return fail(operation, "the disc refused the chapter jump");
-    pendingChapter = target;
-    pendingTitle = *current;
-    pendingUntil = Clock::now() + std::chrono::seconds(3);
+    place.expectChapter(*current, target);
     return true;
 }
 
-gstdvd::NavigationSender::Ticket GstEngine::Core::sendCommand(int command)
+void GstEngine::Core::sendCommand(int command)
 {
-    lastNavigation = pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command)));
-    positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
-    return lastNavigation;
-}
-
-bool GstEngine::Core::navigationPending()
-{
-    if (lastNavigation == 0)
-        return false;
-    if (!pipeline->navigated(lastNavigation)) {
-        positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
-        return true;
-    }
-    if (Clock::now() < positionDue && !pipeline->position())
-        return true;
-    lastNavigation = 0;
-    return false;
-}
-
-void GstEngine::Core::settleNavigation()
-{
-    if (lastNavigation != 0)
-        pipeline->waitNavigated(lastNavigation, gstdvd::kCommandWaitMs);
+    navigation.begin(pipeline->navigate(gst_navigation_event_new_command(static_cast<GstNavigationCommand>(command))));
 }
 
 std::optional<int> GstEngine::Core::menuShowing() const
@@ -181,7 +145,7 @@ std::optional<int> GstEngine::Core::menuShowing() const
     return static_cast<int>(pipeline->positionIn("chapter").value_or(0));
 }
 
-int GstEngine::Core::clearingMenu()
+int GstEngine::Core::clearingMenu() const
 {
     if (disc && disc->hasMenu(3, 1))
         return GST_NAVIGATION_COMMAND_DVD_ROOT_MENU;
@@ -201,11 +165,10 @@ bool GstEngine::Core::showMenu(int menu)
     const auto current = title();
     if (!disc->hasMenu(menu, current.value_or(0)))
         return fail(operation.c_str(), "the disc has no such menu");
-    if (scan != Scan::None)
-        endScan(false);
+    endScan(false);
     const auto before = menuShowing();
     sendCommand(menuCommand(menu));
-    clearChapterTracking();
+    forgetPlace();
     // Some menu entries only pass on to another menu (authoring tools write one for a menu the
     // disc does not have, leading to its root menu): the menu the call ends in is the answer.
     const bool reached = waitFor(
@@ -229,7 +192,7 @@ bool GstEngine::Core::resume()
         return fail("resume", "no menu is showing");
     // The navigator's escape leaves a menu for the point it was called from.
     sendCommand(GST_NAVIGATION_COMMAND_DVD_MENU);
-    clearChapterTracking();
+    forgetPlace();
     int resumed = 0;
     if (!waitFor(
             [&] {
@@ -238,7 +201,7 @@ bool GstEngine::Core::resume()
             },
             kCommandWaitMs))
         return fail("resume", "the menu was not called from a title, there is nothing to return to");
-    lastTitle = resumed;
+    place.sawTitle(resumed);
     return true;
 }
 
@@ -292,7 +255,7 @@ bool GstEngine::Core::setAngle(int angle)
 
 void GstEngine::pointerMoved(double x, double y)
 {
-    if (d->state == 0 || d->scan != Core::Scan::None)
+    if (d->state == 0 || d->scanner->active())
         return;
     d->pipeline->navigate(gst_navigation_event_new_mouse_move(x, y, GST_NAVIGATION_MODIFIER_NONE));
 }
@@ -304,15 +267,14 @@ void GstEngine::pointerClicked(double x, double y)
 
 void GstEngine::Core::click(double x, double y)
 {
-    if (state == 0 || scan != Scan::None)
+    if (state == 0 || scanner->active())
         return;
     const auto menu = menuShowing();
     pipeline->navigate(gst_navigation_event_new_mouse_button_press(1, x, y, GST_NAVIGATION_MODIFIER_BUTTON1_MASK));
     const auto ticket
         = pipeline->navigate(gst_navigation_event_new_mouse_button_release(1, x, y, GST_NAVIGATION_MODIFIER_NONE));
-    lastNavigation = ticket;
-    positionDue = Clock::now() + std::chrono::milliseconds(gstdvd::kStateWaitMs);
-    clearChapterTracking();
+    navigation.begin(ticket);
+    forgetPlace();
     if (menu)
         watchMenuButton(ticket, *menu, 0);
 }

@@ -10,7 +10,7 @@ using gstdvd::kStateDecideMs;
 
 bool GstEngine::Core::startDisc(const std::shared_ptr<const gstdvd::DiscInfo>& next, std::string* error)
 {
-    clearChapterTracking();
+    forgetPlace();
     if (!pipeline->start(next->device(), kStateDecideMs, error)) {
         frames->clear();
         return false;
@@ -42,8 +42,7 @@ void GstEngine::Core::waitForDisc(uint64_t generation, Clock::time_point deadlin
 bool GstEngine::Core::play()
 {
     if (state == 2) {
-        if (scan != Scan::None)
-            endScan(true);
+        endScan(true);
         return true;
     }
     std::string error;
@@ -65,7 +64,7 @@ bool GstEngine::Core::play()
     }
     state = 2;
     ++playGeneration;
-    lastFailure.clear();
+    failures.forget();
     // A drive still spinning up: playing it is the engine's business from here; the window
     // thread is not held for it.
     if (answer.pending)
@@ -77,8 +76,7 @@ bool GstEngine::Core::pause()
 {
     if (state == 0)
         return fail("pause", "nothing is playing");
-    if (scan != Scan::None)
-        endScan(true);
+    endScan(true);
     std::string error;
     if (!pipeline->pause(kStateDecideMs, &error))
         return fail("pause", error);
@@ -97,13 +95,12 @@ void GstEngine::Core::stopPlayback()
     // Stopped first, so that ending a scan does not set the pipeline playing again.
     state = 0;
     ++playGeneration;
-    if (scan != Scan::None)
-        endScan(false);
+    scanner->end(false, false);
     pipeline->stop();
-    scanDecoder.reset();
+    scanner->discClosed();
     frames->clear();
-    clearChapterTracking();
-    lastNavigation = 0;
+    forgetPlace();
+    navigation.forget();
 }
 
 void GstEngine::Core::playbackFailed(const std::string& reason)
@@ -130,13 +127,9 @@ void GstEngine::Core::stopByItself(PlaybackEnd end)
         });
 }
 
-void GstEngine::Core::clearChapterTracking()
+void GstEngine::Core::forgetPlace()
 {
-    pendingChapter.reset();
-    lastChapter = 0;
-    lastTitle = 0;
-    lastTimeText.clear();
-    lastTotalTimeText.clear();
+    place.forget();
 }
 
 bool GstEngine::Core::setDirectory(const std::string& path)
