@@ -140,6 +140,27 @@ gboolean Pipeline::onBusMessage(GstBus*, GstMessage* message, gpointer self)
         if (pipeline->running_ && pipeline->handlers_.ended)
             pipeline->handlers_.ended();
         break;
+    case GST_MESSAGE_STATE_CHANGED:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline->playbin_) && pipeline->running_) {
+            GstState now = GST_STATE_NULL;
+            gst_message_parse_state_changed(message, nullptr, &now, nullptr);
+            pipeline->reached_ = now;
+        }
+        break;
+    case GST_MESSAGE_BUFFERING: {
+        gint percent = 100;
+        gst_message_parse_buffering(message, &percent);
+        pipeline->onBuffering(percent);
+        break;
+    }
+    case GST_MESSAGE_CLOCK_LOST:
+        pipeline->onClockLost();
+        break;
+    case GST_MESSAGE_LATENCY:
+        // A sink's latency changed (the sound server's, say): the pipeline must account for it,
+        // or the picture and the sound drift apart.
+        gst_bin_recalculate_latency(GST_BIN(pipeline->playbin_));
+        break;
     default:
         break;
     }
@@ -174,11 +195,48 @@ bool Pipeline::settle(StateChanger::Id change, int waitMs, std::string* error)
     return true;
 }
 
+void Pipeline::onBuffering(int percent)
+{
+    if (!running_)
+        return;
+    // Queues running dry would otherwise stutter the picture and sound a frame at a time: wait
+    // paused until they are full, then go on as the program asked.
+    if (percent < 100 && !buffering_) {
+        buffering_ = true;
+        if (wanted_ == GST_STATE_PLAYING)
+            states_->change(GST_STATE_PAUSED);
+    } else if (percent >= 100 && buffering_) {
+        buffering_ = false;
+        if (wanted_ == GST_STATE_PLAYING)
+            states_->change(GST_STATE_PLAYING);
+    }
+}
+
+void Pipeline::onClockLost()
+{
+    // The clock's provider (an audio sink closing its device) went away: pausing and playing
+    // again makes the pipeline choose another.
+    if (!running_ || wanted_ != GST_STATE_PLAYING || buffering_)
+        return;
+    states_->change(GST_STATE_PAUSED);
+    states_->change(GST_STATE_PLAYING);
+}
+
+bool Pipeline::changeTo(GstState target, int waitMs, std::string* error)
+{
+    wanted_ = target;
+    if (buffering_)
+        return true;
+    return settle(states_->change(target), waitMs, error);
+}
+
 bool Pipeline::start(const std::string& device, int waitMs, std::string* error)
 {
     if (running_)
         stop();
     running_ = true;
+    wanted_ = GST_STATE_PLAYING;
+    buffering_ = false;
     const auto change = states_->change(GST_STATE_PLAYING, [this, device] {
         source_.setDevice(device);
         takeError();
@@ -200,7 +258,7 @@ bool Pipeline::play(int waitMs, std::string* error)
             *error = "no disc is open yet";
         return false;
     }
-    return settle(states_->change(GST_STATE_PLAYING), waitMs, error);
+    return changeTo(GST_STATE_PLAYING, waitMs, error);
 }
 
 bool Pipeline::pause(int waitMs, std::string* error)
@@ -210,12 +268,17 @@ bool Pipeline::pause(int waitMs, std::string* error)
             *error = "no disc is open yet";
         return false;
     }
-    return settle(states_->change(GST_STATE_PAUSED), waitMs, error);
+    return changeTo(GST_STATE_PAUSED, waitMs, error);
 }
 
 void Pipeline::stop()
 {
     running_ = false;
+    wanted_ = GST_STATE_NULL;
+    buffering_ = false;
+    // The bus flushes from here on and tells no more: closed is what the pipeline is heading
+    // for, and all it will be seen doing.
+    reached_ = GST_STATE_NULL;
     // Pointer events and commands meant for the closed disc must not reach the next one.
     navigation_->drop(0);
     const auto change = states_->change(GST_STATE_NULL);

@@ -47,6 +47,13 @@ public:
     // Closes the disc and forgets whatever the bus still held from it.
     void stop();
     bool running() const { return running_; }
+    // The state the pipeline last reached, as its bus told; what the program asked for may
+    // still be on its way.
+    GstState reached() const { return reached_; }
+    // Waiting for its queues to fill again (a slow drive or mount): paused until they have.
+    bool buffering() const { return buffering_; }
+    // The pipeline's bus (a reference the caller drops), for what watches or posts on it.
+    GstBus* bus() const { return GST_BUS(gst_object_ref(bus_)); }
 
     std::optional<int64_t> position() const;
     std::optional<int64_t> duration() const;
@@ -84,6 +91,10 @@ private:
     GstElement* makeAudioBin(GstElement* audioSink);
     // What came of a state change within waitMs: false (with the reason) only when it failed.
     bool settle(StateChanger::Id change, int waitMs, std::string* error);
+    // What the program asked for, carried out unless the pipeline waits for its queues.
+    bool changeTo(GstState target, int waitMs, std::string* error);
+    void onBuffering(int percent);
+    void onClockLost();
     std::string takeError();
     GstFormat format(const char* nick) const;
 
@@ -98,6 +109,9 @@ private:
     std::unique_ptr<StateChanger> states_;
     Handlers handlers_;
     bool running_ = false;
+    GstState wanted_ = GST_STATE_NULL;
+    GstState reached_ = GST_STATE_NULL;
+    bool buffering_ = false;
     std::atomic<bool> silenced_{false};
 
     std::mutex errorMutex_;
