@@ -37,12 +37,26 @@ bool decryptionAvailable()
     return false;
 }
 
+namespace {
+
+const char* const kInstallHint = "encrypted discs need libdvdcss (libdvdcss2), which Debian does not ship: "
+                                 "install the libdvd-pkg package and run 'dpkg-reconfigure libdvd-pkg' to build it";
+
+}  // namespace
+
 std::string withDecryptionHint(const std::string& reason)
 {
     if (reason.find("encrypted") == std::string::npos || decryptionAvailable())
         return reason;
-    return reason + "; encrypted discs need libdvdcss (libdvdcss2), which Debian does not ship: "
-                    "install the libdvd-pkg package and run 'dpkg-reconfigure libdvd-pkg' to build it";
+    return reason + "; " + kInstallHint;
+}
+
+std::string scrambledReason()
+{
+    if (decryptionAvailable())
+        return "the disc is encrypted (CSS) and libdvdcss could not decrypt it: the drive's region "
+               "may not match the disc's, or the drive refused to authenticate";
+    return std::string("the disc is encrypted (CSS); ") + kInstallHint;
 }
 
 }  // namespace gstdvd

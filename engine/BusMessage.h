@@ -12,6 +12,9 @@ std::string describeMessage(GstMessage* message);
 // The reason, with what to install when the DVD source says the disc may be encrypted and the
 // library that reads encrypted discs is not there (Debian cannot ship it).
 std::string withDecryptionHint(const std::string& reason);
+// Why a disc whose sound and pictures come out of the reader still scrambled cannot play, and
+// what would make it play.
+std::string scrambledReason();
 // Whether libdvdcss, which libdvdread loads by itself when present, can be loaded.
 bool decryptionAvailable();
 

@@ -1,5 +1,7 @@
 #include "engine/DiscInfo.h"
 
+#include "engine/Scrambling.h"
+
 #include <dvdnav/dvdnav.h>
 
 #include <cstdio>
@@ -54,6 +56,7 @@ std::unique_ptr<DiscInfo> DiscInfo::open(const std::string& device, std::string*
     info->computeKey(nav);
     info->readMenus(nav);
     dvdnav_close(nav);
+    info->scrambled_ = discScrambled(device);
     return info;
 }
 

@@ -36,6 +36,9 @@ public:
     bool hasMenu(int menuId, int title) const;
     // Stable for the same disc content, different for different discs: keys the bookmark.
     const std::string& key() const { return key_; }
+    // Its sound and pictures are still scrambled as read (an encrypted disc, and nothing that
+    // could decrypt it): it would play as noise.
+    bool scrambled() const { return scrambled_; }
 
 private:
     explicit DiscInfo(std::string device);
@@ -46,6 +49,7 @@ private:
     std::string device_;
     int titleCount_ = 0;
     std::string key_;
+    bool scrambled_ = false;
     std::map<int, int> chapterCounts_;
     std::map<std::pair<int, int>, bool> menus_;
     std::map<int, std::vector<int64_t>> chapterEnds_;

@@ -1,4 +1,5 @@
 // Play, pause, stop, and which disc: the engine's own view of the play state.
+#include "engine/BusMessage.h"
 #include "engine/DiscLocator.h"
 #include "engine/EngineCore.h"
 
@@ -11,6 +12,10 @@ using gstdvd::kStateDecideMs;
 bool GstEngine::Core::startDisc(const std::shared_ptr<const gstdvd::DiscInfo>& next, std::string* error)
 {
     forgetPlace();
+    if (next->scrambled()) {
+        *error = gstdvd::scrambledReason();
+        return false;
+    }
     if (!pipeline->start(next->device(), kStateDecideMs, error)) {
         frames->clear();
         return false;

@@ -48,6 +48,30 @@ bool removeTitleSetMenu(const QString& ifoPath, int menuId)
     return removed && file.write(ifo) == ifo.size();
 }
 
+// Marks every sound and picture packet of the VOB as CSS-scrambled and garbles its payload, as
+// an encrypted disc reads without a key: the navigation packs stay clear, as on a real disc.
+bool scramble(const QString& vobPath)
+{
+    QFile file(vobPath);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray vob = file.readAll();
+    int scrambled = 0;
+    for (qsizetype at = 0; at + 2048 <= vob.size(); at += 2048) {
+        auto* sector = reinterpret_cast<uchar*>(vob.data() + at);
+        const int packet = 14 + (sector[13] & 0x07);
+        const uchar id = sector[packet + 3];
+        if (sector[3] != 0xBA || !(id == 0xBD || (id >= 0xC0 && id <= 0xEF)))
+            continue;
+        sector[packet + 6] |= 0x10;
+        for (int i = packet + 9 + sector[packet + 8]; i < 2048; ++i)
+            sector[i] ^= 0x5A;
+        ++scrambled;
+    }
+    file.seek(0);
+    return scrambled > 0 && file.write(vob) == vob.size();
+}
+
 }  // namespace
 
 TEST_F(EngineTest, AFolderWithoutADiscFailsAndTheNextCommandWorks)
@@ -239,3 +263,19 @@ TEST_F(EngineTest, ADiscSlowToAnswerLeavesTheWindowThreadFreeAndFailsPlayAfterIt
     playToRootMenu();
 }
 
+
+TEST_F(EngineTest, AnEncryptedDiscThatCannotBeDecryptedFailsThePlaySayingWhatToInstall)
+{
+    const QString locked = QString::fromStdString(copyDisc(temp.filePath("encrypted").toStdString()));
+    for (const char* vob : {"VTS_01_0.VOB", "VTS_01_1.VOB"})
+        ASSERT_TRUE(scramble(locked + "/VIDEO_TS/" + vob));
+    ASSERT_TRUE(engine->EngineDirectory(locked.toStdString()));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(engine->EnginePlay());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(engine->EngineState(), 0);
+    EXPECT_NE(said.find("encrypted"), std::string::npos) << said;
+    // Where decryption is installed the reason is another, still naming the library.
+    EXPECT_NE(said.find("libdvdcss"), std::string::npos) << said;
+    playToRootMenu();
+}
