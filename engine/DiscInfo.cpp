@@ -1,7 +1,5 @@
 #include "engine/DiscInfo.h"
 
-#include "engine/Scrambling.h"
-
 #include <dvdnav/dvdnav.h>
 
 #include <cstdio>
@@ -56,7 +54,7 @@ std::unique_ptr<DiscInfo> DiscInfo::open(const std::string& device, std::string*
     info->computeKey(nav);
     info->readMenus(nav);
     dvdnav_close(nav);
-    info->scrambled_ = discScrambled(device);
+    info->scrambling_ = discScrambling(device);
     return info;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Scrambling.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -38,7 +40,9 @@ public:
     const std::string& key() const { return key_; }
     // Its sound and pictures are still scrambled as read (an encrypted disc, and nothing that
     // could decrypt it): it would play as noise.
-    bool scrambled() const { return scrambled_; }
+    bool scrambled() const { return scrambling_ == Scrambling::Scrambled; }
+    // Its sound and pictures were read and are clear: whatever fails later, encryption is not it.
+    bool readsClear() const { return scrambling_ == Scrambling::Clear; }
 
 private:
     explicit DiscInfo(std::string device);
@@ -49,7 +53,7 @@ private:
     std::string device_;
     int titleCount_ = 0;
     std::string key_;
-    bool scrambled_ = false;
+    Scrambling scrambling_ = Scrambling::Clear;
     std::map<int, int> chapterCounts_;
     std::map<std::pair<int, int>, bool> menus_;
     std::map<int, std::vector<int64_t>> chapterEnds_;

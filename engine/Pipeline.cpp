@@ -118,6 +118,7 @@ GstBusSyncReply Pipeline::onSyncMessage(GstBus*, GstMessage* message, gpointer s
         if (pipeline->error_.empty())
             pipeline->error_ = describeMessage(message);
         pipeline->failed_ = true;
+        pipeline->sourceFailed_ = true;
         pipeline->states_->notify();
     }
     return GST_BUS_PASS;
@@ -130,7 +131,7 @@ gboolean Pipeline::onBusMessage(GstBus*, GstMessage* message, gpointer self)
     case GST_MESSAGE_ERROR: {
         const std::string reason = pipeline->takeError();
         if (pipeline->running_ && pipeline->handlers_.failed)
-            pipeline->handlers_.failed(withDecryptionHint(reason.empty() ? describeMessage(message) : reason));
+            pipeline->handlers_.failed(reason.empty() ? describeMessage(message) : reason);
         break;
     }
     case GST_MESSAGE_WARNING:
@@ -237,8 +238,13 @@ bool Pipeline::start(const std::string& device, int waitMs, std::string* error)
     running_ = true;
     wanted_ = GST_STATE_PLAYING;
     buffering_ = false;
-    const auto change = states_->change(GST_STATE_PLAYING, [this, device] {
+    const bool renew = sourceFailed_.exchange(false);
+    const auto change = states_->change(GST_STATE_PLAYING, [this, device, renew] {
         source_.setDevice(device);
+        // A source that failed stays failed in playbin, and every later start would be refused
+        // without a word: naming the URI again makes playbin build a new one.
+        if (renew)
+            g_object_set(playbin_, "uri", "dvd://", nullptr);
         takeError();
         gst_bus_set_flushing(bus_, FALSE);
     });

@@ -117,6 +117,8 @@ private:
     std::mutex errorMutex_;
     std::string error_;
     std::atomic<bool> failed_{false};
+    // An error has come since the source was made: the next start makes a new one.
+    std::atomic<bool> sourceFailed_{false};
 };
 
 }  // namespace gstdvd

@@ -38,30 +38,34 @@ bool sectorScrambled(const unsigned char* sector, size_t size)
     return (sector[packet + 6] & 0x30) != 0;
 }
 
-bool discScrambled(const std::string& device)
+Scrambling discScrambling(const std::string& device)
 {
     dvd_reader_t* reader = DVDOpen(device.c_str());
     if (!reader)
-        return false;
+        return Scrambling::Unreadable;
     int sets = 1;
     if (ifo_handle_t* vmg = ifoOpen(reader, 0)) {
         if (vmg->vmgi_mat)
             sets = vmg->vmgi_mat->vmg_nr_of_title_sets;
         ifoClose(vmg);
     }
-    bool scrambled = false;
+    Scrambling found = Scrambling::Clear;
     std::vector<unsigned char> data(kSector * kSectorsLooked);
-    for (int set = 1; set <= sets && !scrambled; ++set) {
+    for (int set = 1; set <= sets && found == Scrambling::Clear; ++set) {
         dvd_file_t* file = DVDOpenFile(reader, set, DVD_READ_TITLE_VOBS);
         if (!file)
             continue;
         const ssize_t read = DVDReadBlocks(file, 0, kSectorsLooked, data.data());
-        for (ssize_t i = 0; i < read && !scrambled; ++i)
-            scrambled = sectorScrambled(data.data() + i * kSector, kSector);
+        if (read <= 0)
+            found = Scrambling::Unreadable;
+        for (ssize_t i = 0; i < read && found == Scrambling::Clear; ++i) {
+            if (sectorScrambled(data.data() + i * kSector, kSector))
+                found = Scrambling::Scrambled;
+        }
         DVDCloseFile(file);
     }
     DVDClose(reader);
-    return scrambled;
+    return found;
 }
 
 }  // namespace gstdvd

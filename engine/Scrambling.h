@@ -10,8 +10,13 @@ namespace gstdvd {
 // no one could.
 bool sectorScrambled(const unsigned char* sector, size_t size);
 
-// Whether the title sets' first sectors, read through libdvdread (which descrambles with
-// libdvdcss when that is installed), are still scrambled: such a disc plays only as noise.
-bool discScrambled(const std::string& device);
+enum class Scrambling {
+    Clear,       // the sound and pictures read as they should
+    Scrambled,   // still scrambled as read: the disc would play as noise
+    Unreadable,  // the reads failed (a drive refusing encrypted sectors to an unauthenticated reader)
+};
+// How the title sets' first sectors read through libdvdread, which descrambles with libdvdcss
+// when that is installed.
+Scrambling discScrambling(const std::string& device);
 
 }  // namespace gstdvd

@@ -17,6 +17,10 @@ bool GstEngine::Core::startDisc(const std::shared_ptr<const gstdvd::DiscInfo>& n
         return false;
     }
     if (!pipeline->start(next->device(), kStateDecideMs, error)) {
+        // The source blames encryption for any block it cannot read: only a disc whose reads
+        // were not clear may be encrypted.
+        if (!next->readsClear())
+            *error = gstdvd::withDecryptionHint(*error);
         frames->clear();
         return false;
     }
@@ -110,7 +114,8 @@ void GstEngine::Core::stopPlayback()
 
 void GstEngine::Core::playbackFailed(const std::string& reason)
 {
-    std::fprintf(stderr, "quorvel: playback stopped: %s\n", reason.c_str());
+    const std::string why = disc && !disc->readsClear() ? gstdvd::withDecryptionHint(reason) : reason;
+    std::fprintf(stderr, "quorvel: playback stopped: %s\n", why.c_str());
     stopByItself(PlaybackEnd::Failed);
 }
 
