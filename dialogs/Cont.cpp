@@ -49,6 +49,9 @@ QScrollBar* makeBar(QWidget* parent, int minimum, int maximum)
     // The change reaction tries each position on the playback control: not while the thumb is
     // dragged, only where it is let go.
     bar->setTracking(false);
+    // Qt's scroll bars turn the arrow keys round by default: the thumb must go the way the key
+    // points.
+    bar->setInvertedControls(false);
     bar->setFocusPolicy(Qt::StrongFocus);
     return bar;
 }
@@ -127,9 +130,11 @@ void Cont::createControls()
     placeIn(HScroll1, Frame1, 1200, 360, 3135, 255);
     Label3 = label(Frame1, "", 4560, 360, 615, 255);
     Label2 = label(Frame1, "バランス", 360, 720, 855, 255);
-    // The bar holds the negated balance, so its left end is +10000 and its arrows and keys
-    // move the thumb the way they point.
+    // +10000 at the left end: laid out right to left, the bar mirrors its thumb and its arrow
+    // buttons alike, so the value is the balance itself (what keyboard users and the
+    // accessibility layer read) and arrows and keys still move the thumb the way they point.
     HScroll2 = makeBar(Frame1, -10000, 10000);
+    HScroll2->setLayoutDirection(Qt::RightToLeft);
     placeIn(HScroll2, Frame1, 1200, 720, 3135, 255);
     Label4 = label(Frame1, "", 4560, 720, 615, 255);
     Check1 = check(Frame1, "ミュート", 360, 1080, 1215, 255);
@@ -174,10 +179,6 @@ void Cont::createControls()
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
 }
 
-int16_t Cont::balancePosition() const { return static_cast<int16_t>(-HScroll2->value()); }
-
-void Cont::setBalancePosition(int value) { HScroll2->setValue(-value); }
-
 void Cont::Form_Load()
 {
     TempVolume = Settings.volume;
@@ -190,7 +191,7 @@ void Cont::Form_Load()
     HScroll1->setEnabled(TempMute != 1);
 
     showStored(HScroll1, TempVolume);
-    showStored(HScroll2, -TempBalance);
+    showStored(HScroll2, TempBalance);
 
     Check1->setChecked(TempMute == 1);
     Check2->setChecked(Settings.l_lbl == 1);
@@ -217,7 +218,7 @@ void Cont::HScroll1_Change()
 
 void Cont::HScroll2_Change()
 {
-    TempBalance = balancePosition();
+    TempBalance = static_cast<int16_t>(HScroll2->value());
     Label4->setText(BalanceLabelText(TempBalance));
     engine().EngineBalance(TempBalance);
 }

@@ -51,10 +51,6 @@ public:
     std::string TempDir;
     int16_t TempDirSta = 0;
 
-    // The balance as the bar stands: its left end is +10000.
-    int16_t balancePosition() const;
-    void setBalancePosition(int value);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 

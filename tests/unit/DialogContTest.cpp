@@ -4,13 +4,18 @@
 #include "panel/PanelButtons.h"
 #include "screen/Scr.h"
 #include "support/AppFixture.h"
+#include "support/MouseEvents.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 
 namespace {
@@ -28,6 +33,11 @@ protected:
     {
         ShowSettingsDialog();
         return *contIfLoaded();
+    }
+    static void pressKey(QWidget* widget, Qt::Key key)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(widget, &press);
     }
     size_t restartQuestions() const
     {
@@ -54,9 +64,51 @@ TEST_F(DialogContTest, FillWithMuteLocksVolumeAndLeavesTheEngineMuted)
     EXPECT_EQ(fakeEngine.count(EngineOp::Mute), 0);
     EXPECT_TRUE(fakeEngine.mute);
     EXPECT_EQ(d.Command4->text(), QStringLiteral("Quorvelの情報\u3000>>"));
-    d.HScroll2->triggerAction(QAbstractSlider::SliderToMinimum); // the left end
+    pressKey(d.HScroll2, Qt::Key_End); // the left end of a bar laid out right to left
     EXPECT_EQ(d.Label4->text(), QStringLiteral("10"));
     EXPECT_EQ(fakeEngine.balance, 10000);
+}
+
+TEST_F(DialogContTest, BarsMoveTheWayTheirArrowsAndKeysPointAndHoldTheValuesThemselves)
+{
+    Settings.balance = 10000;
+    Cont& d = open();
+    d.show();
+    // The balance bar's value is the balance: the left end, where +10000 is shown, holds 10000.
+    EXPECT_EQ(d.HScroll2->value(), 10000);
+    QStyleOptionSlider option;
+    option.initFrom(d.HScroll2);
+    option.orientation = Qt::Horizontal;
+    option.minimum = d.HScroll2->minimum();
+    option.maximum = d.HScroll2->maximum();
+    option.sliderPosition = option.sliderValue = d.HScroll2->value();
+    option.pageStep = d.HScroll2->pageStep();
+    option.singleStep = d.HScroll2->singleStep();
+    option.upsideDown = d.HScroll2->invertedAppearance();
+    option.direction = d.HScroll2->layoutDirection();
+    // Where the style draws the thumb (it mirrors the rectangle for the bar's direction itself).
+    const QRect thumb
+        = d.HScroll2->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, d.HScroll2);
+    EXPECT_LT(thumb.center().x(), d.HScroll2->width() / 2);
+
+    const QPoint leftArrow(2, d.HScroll2->height() / 2);
+    const QPoint rightArrow(d.HScroll2->width() - 3, d.HScroll2->height() / 2);
+    sendClick(d.HScroll2, rightArrow);
+    EXPECT_EQ(fakeEngine.balance, 9900);
+    sendClick(d.HScroll2, leftArrow);
+    EXPECT_EQ(fakeEngine.balance, 10000);
+    pressKey(d.HScroll2, Qt::Key_Right);
+    pressKey(d.HScroll2, Qt::Key_Right);
+    pressKey(d.HScroll2, Qt::Key_Left);
+    EXPECT_EQ(fakeEngine.balance, 9900);
+    EXPECT_EQ(d.Label4->text(), QStringLiteral("9"));
+
+    // The volume bar: quieter to the left, by arrow button and by key.
+    sendClick(d.HScroll1, leftArrow);
+    EXPECT_EQ(fakeEngine.volume, -5100);
+    pressKey(d.HScroll1, Qt::Key_Right);
+    pressKey(d.HScroll1, Qt::Key_Right);
+    EXPECT_EQ(fakeEngine.volume, -4900);
 }
 
 TEST_F(DialogContTest, StoredValuesTheBarsCannotHoldStayUntilMoved)
@@ -74,7 +126,7 @@ TEST_F(DialogContTest, BarsReachTheEngineAtOnceCancelPutsThemBackOkKeepsThem)
 {
     Cont& d = open();
     d.HScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    d.HScroll2->triggerAction(QAbstractSlider::SliderSingleStepAdd); // one step to the right
+    pressKey(d.HScroll2, Qt::Key_Right); // one step to the right
     EXPECT_EQ(fakeEngine.volume, -4000);
     EXPECT_EQ(fakeEngine.balance, -100);
     EXPECT_EQ(d.Label3->text(), QStringLiteral("12"));
@@ -85,7 +137,7 @@ TEST_F(DialogContTest, BarsReachTheEngineAtOnceCancelPutsThemBackOkKeepsThem)
     EXPECT_EQ(Settings.volume, -5000);
     EXPECT_EQ(contIfLoaded(), nullptr);
 
-    open().HScroll2->triggerAction(QAbstractSlider::SliderPageStepSub);
+    pressKey(open().HScroll2, Qt::Key_PageUp); // a page towards the left
     contIfLoaded()->Command1->click(); // O.K. keeps and stores
     EXPECT_EQ(Settings.balance, 1000);
     EXPECT_EQ(fakeEngine.balance, 1000);
