@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QDir>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSocketNotifier>
