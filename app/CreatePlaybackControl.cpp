@@ -3,11 +3,12 @@
 #include "engine/GstEngine.h"
 #include "playback/StandInEngine.h"
 
+#include <QFile>
 #include <gst/gst.h>
 
 #include <cstdio>
 
-std::unique_ptr<Engine> createPlaybackControl(const QString& programFolder)
+std::unique_ptr<Engine> createPlaybackControl(const QString& bookmarkFile)
 {
     GError* error = nullptr;
     if (!gst_init_check(nullptr, nullptr, &error)) {
@@ -28,7 +29,6 @@ std::unique_ptr<Engine> createPlaybackControl(const QString& programFolder)
         gst_object_unref(factory);
     }
     GstEngineOptions options;
-    // Kept beside the settings file, like everything else the program remembers.
-    options.bookmarkFile = (programFolder + QStringLiteral("/quorvel2.bookmark")).toStdString();
+    options.bookmarkFile = QFile::encodeName(bookmarkFile).toStdString();
     return std::make_unique<GstEngine>(options);
 }

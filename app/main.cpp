@@ -1,5 +1,6 @@
 #include "core/AppLifecycle.h"
 #include "core/AppObjects.h"
+#include "core/FilePlace.h"
 #include "panel/Form1.h"
 #include "platform/QtPlatform.h"
 #include "app/CreatePlaybackControl.h"
@@ -14,7 +15,9 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // Lower case, as the program and its folders are named on the desktop: the user's settings
+    // folder is ~/.config/quorvel.
+    QApplication::setApplicationName(QStringLiteral("quorvel"));
     // Before any window resolves a font: fonts are cached once resolved.
     installFontSubstitutions();
     // Both windows are closed by shutdown itself, which then ends the process.
@@ -23,7 +26,8 @@ int main(int argc, char** argv)
     QtPlatform qtPlatform;
     installPlatform(&qtPlatform);
 
-    std::unique_ptr<Engine> dvd = createPlaybackControl(qtPlatform.programFolder());
+    // The bookmarks are kept beside the settings file, like everything else the program remembers.
+    std::unique_ptr<Engine> dvd = createPlaybackControl(bookmarkFilePath());
     installEngine(dvd.get());
 
     auto* panel = new Form1;

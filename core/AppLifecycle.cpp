@@ -19,6 +19,15 @@
 namespace {
 bool ending = false;
 bool ended = false;
+bool savedAtEnd = false;
+
+// The settings file already holds what shutdown would write once shutdown has saved; before
+// that, a save asked from outside is the only one that may ever happen.
+void saveUnlessShutdownHas()
+{
+    if (!savedAtEnd)
+        SaveSettings();
+}
 } // namespace
 
 bool Form1Load()
@@ -46,6 +55,9 @@ void AppStart()
     SetStoppedControls();
     engine().setPlaybackEndedHandler(&PlaybackEndedByItself);
     TrayAdd();
+    // Only now: before the settings are loaded (or while their prompt is open) there is nothing
+    // of the user's to keep, and a save would write the start values over the file.
+    platform().watchEndRequests([] { AppEnd(); }, &saveUnlessShutdownHas);
 }
 
 void AppEnd()
@@ -57,6 +69,7 @@ void AppEnd()
     if (PlayState != 0)
         DvdStop();
     SaveSettings();
+    savedAtEnd = true;
     if (scrExists())
         scr().close();
     if (form1Exists())
@@ -78,4 +91,5 @@ void resetLifecycle()
 {
     ending = false;
     ended = false;
+    savedAtEnd = false;
 }

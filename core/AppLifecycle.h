@@ -5,6 +5,8 @@
 bool Form1Load();
 void AppStart();
 // Every way of quitting ends here, once: stop, save, close both windows, remove the icon, end.
+// That includes ends asked from outside once the start is done: a termination signal or the
+// desktop session's end.
 void AppEnd();
 
 // Ends the process at once (through the platform).

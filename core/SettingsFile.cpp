@@ -2,6 +2,7 @@
 
 #include "core/AppLifecycle.h"
 #include "core/AppObjects.h"
+#include "core/FilePlace.h"
 #include "core/Settings.h"
 #include "platform/Platform.h"
 #include "playback/Engine.h"
@@ -98,7 +99,7 @@ bool loadAndApply()
 QString settingsFilePath()
 {
     // Appended as it comes: a program in the root folder gives two separators, which is harmless.
-    return platform().programFolder() + QStringLiteral("/quorvel2.ini");
+    return keptFilesFolder() + QStringLiteral("/quorvel2.ini");
 }
 
 QString ReadIni(const QString& path, const QString& section, const QString& key)

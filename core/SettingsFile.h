@@ -4,7 +4,7 @@
 #include <optional>
 #include <cstdint>
 
-// quorvel2.ini beside the program.
+// quorvel2.ini in the folder the program keeps its files in (see FilePlace.h).
 QString settingsFilePath();
 
 QString ReadIni(const QString& path, const QString& section, const QString& key);

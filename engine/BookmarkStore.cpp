@@ -1,8 +1,8 @@
 #include "engine/BookmarkStore.h"
 
-#include <cerrno>
+#include "platform/WholeFile.h"
+
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -69,29 +69,15 @@ bool BookmarkStore::put(const std::string& discKey, const Bookmark& bookmark, st
         updated.push_back({discKey, bookmark});
 
     if (!path_.empty()) {
-        // Write beside and rename, so a crash never leaves half a file.
-        const std::string temp = path_ + ".tmp";
-        {
-            std::ofstream out(temp, std::ios::trunc);
-            out << kHeader << '\n';
-            for (const auto& e : updated) {
-                out << e.key << ' ' << e.bookmark.title << ' ' << e.bookmark.chapter << ' ' << e.bookmark.timeMs
-                    << ' ' << e.bookmark.angle << '\n';
-            }
-            out.flush();
-            if (!out) {
-                if (error)
-                    *error = "cannot write '" + temp + "': " + std::strerror(errno);
-                std::remove(temp.c_str());
-                return false;
-            }
+        std::ostringstream out;
+        out << kHeader << '\n';
+        for (const auto& e : updated) {
+            out << e.key << ' ' << e.bookmark.title << ' ' << e.bookmark.chapter << ' ' << e.bookmark.timeMs << ' '
+                << e.bookmark.angle << '\n';
         }
-        if (std::rename(temp.c_str(), path_.c_str()) != 0) {
-            if (error)
-                *error = "cannot replace '" + path_ + "': " + std::strerror(errno);
-            std::remove(temp.c_str());
+        // One step, checked to the last byte: a full disk must not cost the bookmarks already kept.
+        if (!writeWholeFile(path_, out.str(), error))
             return false;
-        }
     }
     entries_ = std::move(updated);
     return true;

@@ -25,6 +25,12 @@ public:
 
     // Folder holding the program, without a trailing separator.
     virtual QString programFolder() = 0;
+    // Whether the program can make files in a folder now. Tried for real: permission bits say
+    // nothing for root, for read-only mounts or for access control lists.
+    virtual bool canCreateFilesIn(const QString& folder) = 0;
+    // The user's own configuration folder for this program, made when missing; empty when it
+    // cannot be had.
+    virtual QString userConfigFolder() = 0;
     // Display size in pixels and the twips per pixel of the display.
     virtual QSize displaySizePixels() = 0;
     virtual double twipsPerPixelX() = 0;
@@ -55,6 +61,12 @@ public:
     virtual void shellOpen(const QString& target) = 0;
     // Folder chooser; empty text when cancelled.
     virtual QString browseFolder(QWidget* owner, const QString& title) = 0;
+
+    // Requests to end that come from outside the program: SIGTERM, SIGINT, SIGHUP and the end of
+    // the desktop session run onEnd, on the window thread. onSave runs when the settings should
+    // be kept without ending: the session manager's save before a logout that may yet be
+    // cancelled, or the display connection lost, after which nothing can end in order.
+    virtual void watchEndRequests(std::function<void()> onEnd, std::function<void()> onSave) = 0;
 
     // Ends the process at once. Test doubles record the call and return.
     virtual void endProcess(int code) = 0;

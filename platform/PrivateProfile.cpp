@@ -1,7 +1,8 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -234,15 +235,11 @@ bool writeAll(const QString& path, const QString& section, const std::vector<std
     for (const auto& [key, value] : pairs)
         setValue(profile, section.toLocal8Bit(), key.toLocal8Bit(), singleLine(value.toLocal8Bit()));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray out = serialize(profile);
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Not QSaveFile: its buffered write can fail on a full disk and the commit still renames the
+    // empty copy over the good file.
+    const QByteArray out = serialize(profile);
+    return writeWholeFile(QFile::encodeName(path).toStdString(), std::string_view(out.constData(), out.size()),
+                          nullptr);
 }
 
 bool write(const QString& path, const QString& section, const QString& key, const QString& value)

@@ -5,17 +5,53 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QWindow>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The signal handler's only way to the window thread: one byte per signal into a pipe that the
+// window thread watches.
+int endSignalPipe[2] = {-1, -1};
+
+void onEndSignal(int signo)
+{
+    const int saved = errno;
+    const char byte = static_cast<char>(signo);
+    // Non-blocking: should the pipe ever be full, a byte is already waiting, which is enough.
+    [[maybe_unused]] const ssize_t n = ::write(endSignalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+// Runs at exit() when it comes from somewhere else than shutdown, which ends with _Exit: Qt ends
+// the process that way when the display connection is lost, with no event or signal before.
+std::function<void()> saveAtUnaskedExit;
+
+void saveOnUnaskedExit()
+{
+    if (saveAtUnaskedExit)
+        saveAtUnaskedExit();
+}
+
+} // namespace
 
 QtPlatform::QtPlatform()
 {
@@ -24,7 +60,10 @@ QtPlatform::QtPlatform()
     qApp->installEventFilter(this);
 }
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform()
+{
+    saveAtUnaskedExit = nullptr;
+}
 
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event)
 {
@@ -52,6 +91,20 @@ MessageAnswer QtPlatform::messageYesNo(const QString& title, const QString& text
 QString QtPlatform::programFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+bool QtPlatform::canCreateFilesIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.quorvel-probe-XXXXXX"));
+    return probe.open();
+}
+
+QString QtPlatform::userConfigFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return {};
+    return folder;
 }
 
 QSize QtPlatform::displaySizePixels()
@@ -143,6 +196,51 @@ void QtPlatform::shellOpen(const QString& target)
 QString QtPlatform::browseFolder(QWidget* owner, const QString& title)
 {
     return QFileDialog::getExistingDirectory(owner, title);
+}
+
+void QtPlatform::watchEndRequests(std::function<void()> onEnd, std::function<void()> onSave)
+{
+    const bool first = !onEnd_;
+    onEnd_ = std::move(onEnd);
+    onSave_ = std::move(onSave);
+    if (!first)
+        return;
+
+    if (::pipe2(endSignalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        endSignals_ = std::make_unique<QSocketNotifier>(endSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(endSignals_.get(), &QSocketNotifier::activated, this, [this] {
+            // Signals that came together are one request.
+            char bytes[16];
+            while (::read(endSignalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            onEnd_();
+        });
+        struct sigaction action {};
+        action.sa_handler = onEndSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int signo : {SIGTERM, SIGINT, SIGHUP}) {
+            struct sigaction old {};
+            // A signal ignored when the program started (nohup, a background job) stays ignored:
+            // whoever started it asked for that.
+            if (::sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
+                continue;
+            ::sigaction(signo, &action, nullptr);
+        }
+    } else {
+        std::perror("quorvel: termination signals will end the program without saving");
+    }
+
+#if QT_CONFIG(sessionmanager)
+    // The session manager asks for the data before a logout, which may still be cancelled; the
+    // end itself comes as a quit of the application.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { onSave_(); },
+                     Qt::DirectConnection);
+#endif
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { onEnd_(); });
+
+    saveAtUnaskedExit = [this] { onSave_(); };
+    std::atexit(saveOnUnaskedExit);
 }
 
 void QtPlatform::endProcess(int code)

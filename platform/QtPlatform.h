@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+class QSocketNotifier;
 class QSystemTrayIcon;
 
 // The platform calls made with Qt on the desktop the program runs on.
@@ -19,6 +20,8 @@ public:
     void messageOk(const QString& title, const QString& text) override;
     MessageAnswer messageYesNo(const QString& title, const QString& text, MessageAnswer defaultButton) override;
     QString programFolder() override;
+    bool canCreateFilesIn(const QString& folder) override;
+    QString userConfigFolder() override;
     QSize displaySizePixels() override;
     double twipsPerPixelX() override;
     double twipsPerPixelY() override;
@@ -34,6 +37,7 @@ public:
     void startWindowDrag(QWidget* window) override;
     void shellOpen(const QString& target) override;
     QString browseFolder(QWidget* owner, const QString& title) override;
+    void watchEndRequests(std::function<void()> onEnd, std::function<void()> onSave) override;
     void endProcess(int code) override;
 
 protected:
@@ -43,4 +47,7 @@ private:
     // The window that took the latest right press, until the next query.
     QPointer<QWidget> rightPressWindow_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    std::function<void()> onEnd_;
+    std::function<void()> onSave_;
+    std::unique_ptr<QSocketNotifier> endSignals_;
 };

@@ -11,6 +11,11 @@ QString FakePlatform::settingsPath() const
     return folder.path() + QStringLiteral("/quorvel2.ini");
 }
 
+QString FakePlatform::userSettingsPath() const
+{
+    return userConfig.path() + QStringLiteral("/quorvel2.ini");
+}
+
 QByteArray FakePlatform::settingsFileBytes() const
 {
     QFile file(settingsPath());
@@ -46,6 +51,8 @@ MessageAnswer FakePlatform::messageYesNo(const QString& title, const QString& te
 }
 
 QString FakePlatform::programFolder() { return folder.path(); }
+bool FakePlatform::canCreateFilesIn(const QString& path) { return path != folder.path() || programFolderWritable; }
+QString FakePlatform::userConfigFolder() { return userConfig.path(); }
 QSize FakePlatform::displaySizePixels() { return display; }
 double FakePlatform::twipsPerPixelX() { return twips; }
 double FakePlatform::twipsPerPixelY() { return twips; }
@@ -92,4 +99,11 @@ void FakePlatform::trayRemove() { ++trayRemoves; }
 void FakePlatform::startWindowDrag(QWidget* window) { drags.push_back(window); }
 void FakePlatform::shellOpen(const QString& target) { opened.push_back(target); }
 QString FakePlatform::browseFolder(QWidget*, const QString&) { return folderAnswer; }
+void FakePlatform::watchEndRequests(std::function<void()> onEnd, std::function<void()> onSave)
+{
+    ++endWatches;
+    outsideEnd = std::move(onEnd);
+    outsideSave = std::move(onSave);
+}
+
 void FakePlatform::endProcess(int) { ++endCalls; }

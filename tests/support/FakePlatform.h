@@ -26,6 +26,9 @@ public:
     std::function<void(const Message&)> onMessage;
 
     QTemporaryDir folder;
+    // Whether the program folder takes new files; the user's configuration folder always does.
+    bool programFolderWritable = true;
+    QTemporaryDir userConfig;
     QSize display{1920, 1080};
     double twips = 15.0;
     int profileWrites = 0;
@@ -42,14 +45,22 @@ public:
     std::vector<QString> opened;
     QString folderAnswer;
     int endCalls = 0;
+    // What watchEndRequests was given; the tests call them as a signal or the session would.
+    std::function<void()> outsideEnd;
+    std::function<void()> outsideSave;
+    int endWatches = 0;
 
+    // quorvel2.ini in the program folder; userSettingsPath in the user's configuration folder.
     QString settingsPath() const;
+    QString userSettingsPath() const;
     QByteArray settingsFileBytes() const;
     void writeSettingsFile(const QByteArray& bytes) const;
 
     void messageOk(const QString& title, const QString& text) override;
     MessageAnswer messageYesNo(const QString& title, const QString& text, MessageAnswer defaultButton) override;
     QString programFolder() override;
+    bool canCreateFilesIn(const QString& folder) override;
+    QString userConfigFolder() override;
     QSize displaySizePixels() override;
     double twipsPerPixelX() override;
     double twipsPerPixelY() override;
@@ -65,5 +76,6 @@ public:
     void startWindowDrag(QWidget* window) override;
     void shellOpen(const QString& target) override;
     QString browseFolder(QWidget* owner, const QString& title) override;
+    void watchEndRequests(std::function<void()> onEnd, std::function<void()> onSave) override;
     void endProcess(int code) override;
 };

@@ -63,8 +63,22 @@ TEST_F(StartupTest, NoAtThePromptEndsBeforeTrayAndPanel)
     EXPECT_FALSE(Form1Load());
     EXPECT_EQ(fakePlatform.endCalls, 1);
     EXPECT_EQ(fakePlatform.trayAdds, 0);
+    EXPECT_EQ(fakePlatform.endWatches, 0);
     EXPECT_FALSE(panel().isVisible());
     EXPECT_FALSE(QFile::exists(fakePlatform.settingsPath()));
+}
+
+TEST_F(StartupTest, EndsFromOutsideAreTakenOnlyOnceTheSettingsAreLoaded)
+{
+    // During the prompt a signal still ends the program the system's way: saving then would
+    // write the start values, an answer the user never gave.
+    int watchesDuringPrompt = -1;
+    fakePlatform.onMessage = [&](const FakePlatform::Message&) { watchesDuringPrompt = fakePlatform.endWatches; };
+    ASSERT_TRUE(Form1Load());
+    EXPECT_EQ(watchesDuringPrompt, 0);
+    EXPECT_EQ(fakePlatform.endWatches, 1);
+    EXPECT_TRUE(fakePlatform.outsideEnd);
+    EXPECT_TRUE(fakePlatform.outsideSave);
 }
 
 class ShutdownTest : public AppFixture {
@@ -140,6 +154,53 @@ TEST_F(ShutdownTest, FailingStopShowsItsMessageOnceAndShutdownGoesOn)
     ASSERT_EQ(messageTexts(), std::vector<QString>{QStringLiteral("再生中止時にエラーがありました")});
     EXPECT_EQ(fakePlatform.messages[0].title, QStringLiteral("Quorvel"));
     expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, AnEndFromOutsideRunsTheQuitsShutdownOnce)
+{
+    PlayState = 2;
+    fakeEngine.state = 2;
+    Settings.volume = -1234;
+    ASSERT_TRUE(fakePlatform.outsideEnd);
+    fakePlatform.outsideEnd();
+    EXPECT_EQ(fakeEngine.count(EngineOp::Stop), 1);
+    EXPECT_EQ(PlayState, 0);
+    expectOneShutdown();
+    EXPECT_TRUE(fakePlatform.settingsFileBytes().contains("volume=-1234\n"));
+
+    // A second signal, the exit button, the session's save: the shutdown has been done.
+    fakePlatform.outsideEnd();
+    AppEnd();
+    fakePlatform.outsideSave();
+    EXPECT_EQ(fakeEngine.count(EngineOp::Stop), 1);
+    expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, ASignalAfterAQuitDoesNotShutDownAgain)
+{
+    AppEnd();
+    fakePlatform.outsideEnd();
+    fakePlatform.outsideSave();
+    expectOneShutdown();
+}
+
+TEST_F(ShutdownTest, ASaveAskedFromOutsideKeepsTheSettingsAndTheProgramGoesOn)
+{
+    Settings.speed = 5;
+    fakePlatform.outsideSave();
+    EXPECT_EQ(fakePlatform.profileWrites, 1);
+    EXPECT_TRUE(fakePlatform.settingsFileBytes().contains("speed=5\n"));
+    EXPECT_EQ(fakePlatform.endCalls, 0);
+    EXPECT_EQ(fakePlatform.trayRemoves, 0);
+    EXPECT_TRUE(panel().isVisible());
+    EXPECT_TRUE(screen().isVisible());
+
+    // The logout goes ahead after all: the shutdown writes what the record holds by then.
+    Settings.speed = 2;
+    fakePlatform.outsideEnd();
+    EXPECT_EQ(fakePlatform.profileWrites, 2);
+    EXPECT_TRUE(fakePlatform.settingsFileBytes().contains("speed=2\n"));
+    EXPECT_EQ(fakePlatform.endCalls, 1);
 }
 
 TEST_F(ShutdownTest, TrayReleaseBringsBothWindowsBack)
