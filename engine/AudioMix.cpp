@@ -2,15 +2,20 @@
 
 #include "engine/Pipeline.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace gstdvd {
 
 double volumeGain(int32_t volume)
 {
+    // The stored scale reads as hundredths of a decibel, but taken so, the default -5000 ("10" of
+    // the dialog's 20) is -50 dB, next to silence. Desktop volume sliders make the gain the cube
+    // of the slider's position, which the ear hears as even steps: the middle is about half as
+    // loud, the top full and the bottom silent.
     if (volume <= -10000)
         return 0.0;
-    return std::pow(10.0, volume / 2000.0);
+    const double position = std::min(1.0, (volume + 10000) / 10000.0);
+    return position * position * position;
 }
 
 bool AudioMix::setVolume(int32_t volume, std::string* error)

@@ -12,7 +12,7 @@ class Pipeline;
 // plays, and handed to the pipeline only when they change.
 class AudioMix {
 public:
-    // Hundredths of a decibel, -10000 (silence) to 0; false with the reason outside the scale.
+    // -10000 (silence) to 0 (full); false with the reason outside the scale.
     bool setVolume(int32_t volume, std::string* error);
     // -10000 (left only) to 10000 (right only).
     bool setBalance(int32_t balance, std::string* error);
@@ -30,7 +30,7 @@ private:
     std::optional<bool> appliedMuted_;
 };
 
-// The gain a volume in hundredths of a decibel stands for; the bottom of the scale is silence.
+// The gain for a volume of the stored scale (-10000 silent to 0 full), as a desktop slider's.
 double volumeGain(int32_t volume);
 
 }  // namespace gstdvd

@@ -30,10 +30,14 @@ TEST_F(AudioTest, VolumeMuteAndBalanceChangeTheOutputLevel)
     EXPECT_NEAR(left, kToneLevel, kToneLevel * 0.15);
     EXPECT_NEAR(right, kToneLevel, kToneLevel * 0.15);
 
-    // Hundredths of a decibel: -2000 is a tenth of the amplitude.
+    // The gain is the cube of the bar's position: the default -5000, the middle of the bar, is
+    // an eighth of the amplitude (-18 dB, about half as loud), -2000 half of it.
+    ASSERT_TRUE(engine->EngineVolume(-5000));
+    measure(&left, &right);
+    EXPECT_NEAR(left, kToneLevel / 8, kToneLevel / 8 * 0.2);
     ASSERT_TRUE(engine->EngineVolume(-2000));
     measure(&left, &right);
-    EXPECT_NEAR(left, kToneLevel / 10, kToneLevel / 10 * 0.2);
+    EXPECT_NEAR(left, kToneLevel * 0.512, kToneLevel * 0.512 * 0.15);
     ASSERT_TRUE(engine->EngineVolume(-10000));
     measure(&left, &right);
     EXPECT_LT(left, 1e-4);
@@ -62,13 +66,13 @@ TEST_F(AudioTest, VolumeMuteAndBalanceChangeTheOutputLevel)
 
 TEST_F(AudioTest, SettingsGivenBeforePlayTakeEffectWhenItStarts)
 {
-    ASSERT_TRUE(engine->EngineVolume(-2000));
+    ASSERT_TRUE(engine->EngineVolume(-5000));
     ASSERT_TRUE(engine->EngineBalance(-10000));
     playToRootMenu();
     playTitle(1);
     double left = 0, right = 0;
     measure(&left, &right);
-    EXPECT_NEAR(left, kToneLevel / 10, kToneLevel / 10 * 0.2);
+    EXPECT_NEAR(left, kToneLevel / 8, kToneLevel / 8 * 0.2);
     EXPECT_LT(right, 1e-3);
 }
 
