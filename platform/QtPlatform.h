@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <memory>
 
+class PressActivation;
 class QSystemTrayIcon;
+class WindowMove;
 
 // The platform calls made with Qt on the desktop the program runs on.
 class QtPlatform : public QObject, public Platform {
@@ -42,5 +44,10 @@ protected:
 private:
     // The window that took the latest right press, until the next query.
     QPointer<QWidget> rightPressWindow_;
+    std::unique_ptr<PressActivation> activation_;
+    std::unique_ptr<WindowMove> move_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    std::function<void()> trayRelease_;
+    // The icon reported a left press; its release is what brings the windows back.
+    bool trayPressed_ = false;
 };
