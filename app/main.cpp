@@ -1,5 +1,7 @@
 #include "core/AppLifecycle.h"
 #include "core/AppObjects.h"
+#include "desktop/MprisService.h"
+#include "desktop/ScreenSaverHold.h"
 #include "panel/Form1.h"
 #include "platform/QtPlatform.h"
 #include "app/CreatePlaybackControl.h"
@@ -9,6 +11,7 @@
 #include "screen/VideoWidget.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -33,5 +36,15 @@ int main(int argc, char** argv)
     if (!Form1Load())
         return 0;
     panel->show();
+
+    // Media keys and the screensaver go through the desktop's session bus; without one the
+    // program simply goes without them.
+    std::unique_ptr<MprisService> mediaControls;
+    std::unique_ptr<ScreenSaverHold> screenSaver;
+    QDBusConnection sessionBus = QDBusConnection::sessionBus();
+    if (sessionBus.isConnected()) {
+        mediaControls = std::make_unique<MprisService>(sessionBus);
+        screenSaver = std::make_unique<ScreenSaverHold>(sessionBus);
+    }
     return app.exec();
 }
