@@ -1,6 +1,8 @@
 #include "core/AppLifecycle.h"
 #include "core/AppObjects.h"
 #include "core/FilePlace.h"
+#include "desktop/MprisService.h"
+#include "desktop/ScreenSaverHold.h"
 #include "panel/Form1.h"
 #include "platform/QtPlatform.h"
 #include "app/CreatePlaybackControl.h"
@@ -10,6 +12,7 @@
 #include "screen/VideoWidget.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -37,5 +40,15 @@ int main(int argc, char** argv)
     if (!Form1Load())
         return 0;
     panel->show();
+
+    // Media keys and the screensaver go through the desktop's session bus; without one the
+    // program simply goes without them.
+    std::unique_ptr<MprisService> mediaControls;
+    std::unique_ptr<ScreenSaverHold> screenSaver;
+    QDBusConnection sessionBus = QDBusConnection::sessionBus();
+    if (sessionBus.isConnected()) {
+        mediaControls = std::make_unique<MprisService>(sessionBus);
+        screenSaver = std::make_unique<ScreenSaverHold>(sessionBus);
+    }
     return app.exec();
 }

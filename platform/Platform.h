@@ -45,6 +45,7 @@ public:
                                  const std::vector<std::pair<QString, QString>>& pairs) = 0;
 
     // The active top-level window of this program, or null when another program has the focus.
+    // A press on a window makes it the active one before the window sees the press.
     virtual QWidget* foregroundWindow() = 0;
     // Right mouse button down now, or pressed since the previous call.
     virtual bool rightButtonPressedSinceLastQuery() = 0;
@@ -55,7 +56,8 @@ public:
     virtual void trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease) = 0;
     virtual void trayRemove() = 0;
 
-    // Hands a left-button press on a window's surface to the window manager's move loop.
+    // A move with the left button alone on a window's surface: from the press that began it
+    // until the button comes up, the window moves with the pointer, as by its title bar.
     virtual void startWindowDrag(QWidget* window) = 0;
     // The desktop's "open" for a mail address or a web address.
     virtual void shellOpen(const QString& target) = 0;

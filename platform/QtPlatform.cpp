@@ -1,6 +1,8 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/PressActivation.h"
 #include "platform/PrivateProfile.h"
+#include "platform/WindowMove.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -54,6 +56,8 @@ void saveOnUnaskedExit()
 } // namespace
 
 QtPlatform::QtPlatform()
+    : activation_(std::make_unique<PressActivation>())
+    , move_(std::make_unique<WindowMove>())
 {
     // Presses anywhere in the program count for the right-button poll, even those that a
     // child (the video area, a text) takes for itself.
@@ -70,6 +74,13 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonPress) {
         if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && watched->isWidgetType())
             rightPressWindow_ = static_cast<QWidget*>(watched)->window();
+    } else if (event->type() == QEvent::MouseButtonRelease && trayPressed_) {
+        // The press went to the icon, so this release does too, wherever the pointer now is.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            trayPressed_ = false;
+            if (trayRelease_)
+                trayRelease_();
+        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -144,14 +155,14 @@ bool QtPlatform::profileWriteAll(const QString& path, const QString& section,
 
 QWidget* QtPlatform::foregroundWindow()
 {
-    return QApplication::activeWindow();
+    return activation_->foregroundWindow();
 }
 
 bool QtPlatform::rightButtonPressedSinceLastQuery()
 {
     // A press counts only for the window that is in front now: a right click on the panel must
     // not open the screen's menu later, when the screen window comes to the front.
-    QWidget* front = QApplication::activeWindow();
+    QWidget* front = foregroundWindow();
     bool pressed = (QGuiApplication::mouseButtons() & Qt::RightButton)
         || (rightPressWindow_ && rightPressWindow_ == front);
     rightPressWindow_ = nullptr;
@@ -165,13 +176,25 @@ void QtPlatform::popupMenuAtPointer(QMenu* menu)
 
 void QtPlatform::trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease)
 {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        std::fprintf(stderr, "quorvel: no notification area on this desktop; running without the icon\n");
+        return;
+    }
+    trayRelease_ = std::move(onLeftRelease);
     tray_ = std::make_unique<QSystemTrayIcon>(icon);
     tray_->setToolTip(tip);
-    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this,
-                     [onLeftRelease](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                             onLeftRelease();
-                     });
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        // The second press of a double-click comes as the double-click; its release shows the
+        // windows like the first one's.
+        if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
+            return;
+        // An icon embedded in the X tray reports the press itself; a desktop's own panel
+        // reports a whole click.
+        if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+            trayPressed_ = true;
+        else if (trayRelease_)
+            trayRelease_();
+    });
     tray_->show();
 }
 
@@ -180,12 +203,12 @@ void QtPlatform::trayRemove()
     if (tray_)
         tray_->hide();
     tray_.reset();
+    trayPressed_ = false;
 }
 
 void QtPlatform::startWindowDrag(QWidget* window)
 {
-    if (QWindow* handle = window->windowHandle())
-        handle->startSystemMove();
+    move_->start(window);
 }
 
 void QtPlatform::shellOpen(const QString& target)

@@ -8,7 +8,9 @@
 #include <memory>
 
 class QSocketNotifier;
+class PressActivation;
 class QSystemTrayIcon;
+class WindowMove;
 
 // The platform calls made with Qt on the desktop the program runs on.
 class QtPlatform : public QObject, public Platform {
@@ -46,8 +48,13 @@ protected:
 private:
     // The window that took the latest right press, until the next query.
     QPointer<QWidget> rightPressWindow_;
+    std::unique_ptr<PressActivation> activation_;
+    std::unique_ptr<WindowMove> move_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::function<void()> onEnd_;
     std::function<void()> onSave_;
     std::unique_ptr<QSocketNotifier> endSignals_;
+    std::function<void()> trayRelease_;
+    // The icon reported a left press; its release is what brings the windows back.
+    bool trayPressed_ = false;
 };

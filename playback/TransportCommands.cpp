@@ -23,7 +23,7 @@ bool readState()
     auto state = engine().EngineState();
     if (!state)
         return false;
-    PlayState = static_cast<int16_t>(*state);
+    setPlayState(static_cast<int16_t>(*state));
     return true;
 }
 
