@@ -70,13 +70,20 @@ bool sameName(const QByteArray& a, const QByteArray& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The key of a "key=value" line, or a null array when the line holds no '='.
-QByteArray keyName(const QByteArray& line, int* equals)
+// The key of a "key=value" line, and where its value starts (past the '='). A line of a bare
+// word is that key with an empty value, as the desktop's profile service takes it, so a write
+// of the key replaces that line. Blank lines and comments hold no key: a null array.
+QByteArray keyName(const QByteArray& line, int* valueStart)
 {
     int eq = line.indexOf('=');
-    if (eq < 0)
-        return {};
-    *equals = eq;
+    if (eq < 0) {
+        QByteArray bare = trimmedBlanks(line);
+        if (bare.isEmpty() || bare.startsWith(';') || bare.startsWith('#'))
+            return {};
+        *valueStart = line.size();
+        return bare;
+    }
+    *valueStart = eq + 1;
     QByteArray key = trimmedBlanks(line.left(eq));
     if (key.isNull())
         key = QByteArray("");
@@ -217,7 +224,9 @@ QString read(const QString& path, const QString& section, const QString& key)
     if (pos.keyLine < 0)
         return {};
     const QByteArray& line = profile.lines[pos.keyLine].text;
-    QByteArray value = unquoted(trimmedBlanks(line.mid(line.indexOf('=') + 1)));
+    int valueStart = 0;
+    keyName(line, &valueStart);
+    QByteArray value = unquoted(trimmedBlanks(line.mid(valueStart)));
     int nul = value.indexOf('\0');
     if (nul >= 0)
         value.truncate(nul);

@@ -99,6 +99,20 @@ TEST_F(PrivateProfileTest, WriteReplacesInPlaceKeepingSpellingCommentsAndOtherSe
     EXPECT_TRUE(fileBytes().endsWith("x=1\r\n[third]\r\nk=v\r\n"));
 }
 
+TEST_F(PrivateProfileTest, ABareKeyLineIsThatKeyWithAnEmptyValueAndAWriteReplacesIt)
+{
+    writeFile("[quorvel]\n; a comment\n  balance \nmute=1\n");
+    EXPECT_EQ(read("quorvel", "balance"), QString());
+    EXPECT_EQ(read("quorvel", "mute"), QStringLiteral("1"));
+    ASSERT_TRUE(write("quorvel", "balance", QStringLiteral("-300")));
+    EXPECT_EQ(fileBytes(), QByteArray("[quorvel]\n; a comment\nbalance=-300\nmute=1\n"));
+    EXPECT_EQ(read("quorvel", "balance"), QStringLiteral("-300"));
+    // A comment is no key, even when its text is a key's name.
+    writeFile("[quorvel]\n;speed\n");
+    ASSERT_TRUE(write("quorvel", "speed", QStringLiteral("4")));
+    EXPECT_EQ(fileBytes(), QByteArray("[quorvel]\n;speed\nspeed=4\n"));
+}
+
 TEST_F(PrivateProfileTest, WriteToFileWithoutFinalLineEndStaysWellFormed)
 {
     writeFile("[quorvel]\nvolume=1");
