@@ -107,12 +107,6 @@ QString ReadIni(const QString& path, const QString& section, const QString& key)
     return platform().profileRead(path, section, key);
 }
 
-void WriteIni(const QString& path, const QString& section, const QString& key, const QString& value)
-{
-    // A write that fails leaves the old file; nothing is reported.
-    platform().profileWrite(path, section, key, value);
-}
-
 void SaveSettings()
 {
     auto number = [](int16_t value) { return QString::number(value); };

@@ -8,7 +8,6 @@
 QString settingsFilePath();
 
 QString ReadIni(const QString& path, const QString& section, const QString& key);
-void WriteIni(const QString& path, const QString& section, const QString& key, const QString& value);
 
 // Reads the file into Settings and applies volume, mute, the side texts and the screen size.
 // When the file is missing or a value cannot be taken, asks whether to create it; No ends the
