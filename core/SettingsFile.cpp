@@ -14,8 +14,6 @@ namespace {
 
 const QString Section = QStringLiteral("quorvel");
 
-const char* const KeyOrder[] = {"volume", "balance", "screen", "mute", "speed", "r_lbl", "l_lbl", "dir", "dirsta"};
-
 // Empty text takes the field's default; anything else must be a number.
 std::optional<int16_t> numberOrDefault(const QString& text, int16_t emptyValue)
 {
@@ -24,73 +22,119 @@ std::optional<int16_t> numberOrDefault(const QString& text, int16_t emptyValue)
     return textToInt16(text);
 }
 
-// The steps of the load in their order; false at the first one that fails. Fields set before
-// the failure keep what was loaded.
-bool loadAndApply()
+// The nine texts, all read before anything is converted or applied.
+struct StoredTexts {
+    QString volume, balance, screen, mute, speed, r_lbl, l_lbl, dir, dirsta;
+};
+
+StoredTexts readStoredTexts()
 {
     const QString path = settingsFilePath();
-    QString text[9];
-    for (int i = 0; i < 9; ++i)
-        text[i] = ReadIni(path, Section, QString::fromLatin1(KeyOrder[i]));
-    const QString& volumeText = text[0];
-    const QString& balanceText = text[1];
-    const QString& screenText = text[2];
-    const QString& muteText = text[3];
-    const QString& speedText = text[4];
-    const QString& rLblText = text[5];
-    const QString& lLblText = text[6];
-    const QString& dirText = text[7];
-    const QString& dirstaText = text[8];
+    auto read = [&](const char* key) { return ReadIni(path, Section, QString::fromLatin1(key)); };
+    // In the file's key order.
+    StoredTexts texts;
+    texts.volume = read("volume");
+    texts.balance = read("balance");
+    texts.screen = read("screen");
+    texts.mute = read("mute");
+    texts.speed = read("speed");
+    texts.r_lbl = read("r_lbl");
+    texts.l_lbl = read("l_lbl");
+    texts.dir = read("dir");
+    texts.dirsta = read("dirsta");
+    return texts;
+}
 
-    auto volume = numberOrDefault(volumeText, -5000);
+// The steps after the reading, each false when it fails. A field is set only once its text
+// has converted, so those set before a failure keep what was loaded.
+bool loadVolume(const StoredTexts& texts)
+{
+    const auto volume = numberOrDefault(texts.volume, -5000);
     if (!volume)
         return false;
     Settings.volume = *volume;
-    if (!engine().EngineVolume(Settings.volume))
-        return false;
+    return engine().EngineVolume(Settings.volume);
+}
 
-    auto balance = numberOrDefault(balanceText, 0);
+// The panel's refresh gives the balance to the playback control while playing.
+bool loadBalance(const StoredTexts& texts)
+{
+    const auto balance = numberOrDefault(texts.balance, 0);
     if (!balance)
         return false;
     Settings.balance = *balance;
+    return true;
+}
 
-    auto speed = numberOrDefault(speedText, 3);
+bool loadSpeed(const StoredTexts& texts)
+{
+    const auto speed = numberOrDefault(texts.speed, 3);
     if (!speed)
         return false;
     Settings.speed = *speed;
+    return true;
+}
 
-    auto mute = numberOrDefault(muteText, 0);
+bool loadMute(const StoredTexts& texts)
+{
+    const auto mute = numberOrDefault(texts.mute, 0);
     if (!mute)
         return false;
     Settings.mute = *mute == 1 ? 1 : 0;
-    if (!engine().EngineMute(Settings.mute == 1))
-        return false;
+    return engine().EngineMute(Settings.mute == 1);
+}
 
-    auto rLbl = textToInt16(rLblText);
+// Both flags are converted before either side text is shown or hidden.
+bool loadSideTexts(const StoredTexts& texts)
+{
+    const auto rLbl = textToInt16(texts.r_lbl);
     if (!rLbl)
         return false;
     Settings.r_lbl = *rLbl;
-    auto lLbl = textToInt16(lLblText);
+    const auto lLbl = textToInt16(texts.l_lbl);
     if (!lLbl)
         return false;
     Settings.l_lbl = *lLbl;
     ApplySideTexts();
+    return true;
+}
 
-    auto screen = textToInt16(screenText);
+// SetScreenSize sets the field itself (1 after full size, 0 after normal).
+bool loadScreen(const StoredTexts& texts)
+{
+    const auto screen = textToInt16(texts.screen);
     if (!screen)
         return false;
     Settings.screen = *screen;
-    if (Settings.screen == 1 && !SetScreenSize(1))
-        return false;
-    if (Settings.screen == 2 && !SetScreenSize(2))
-        return false;
+    if (Settings.screen == 1 || Settings.screen == 2)
+        return SetScreenSize(Settings.screen);
+    return true;
+}
 
-    Settings.dir = dirText.toStdString();
+bool loadDir(const StoredTexts& texts)
+{
+    Settings.dir = texts.dir.toStdString();
+    return true;
+}
 
-    auto dirsta = textToInt16(dirstaText);
+bool loadDirSta(const StoredTexts& texts)
+{
+    const auto dirsta = textToInt16(texts.dirsta);
     if (!dirsta)
         return false;
     Settings.dirsta = *dirsta;
+    return true;
+}
+
+// The load in its order; false at the first step that fails, and the steps after it do not run.
+bool loadAndApply()
+{
+    const StoredTexts texts = readStoredTexts();
+    for (bool (*step)(const StoredTexts&) :
+         {loadVolume, loadBalance, loadSpeed, loadMute, loadSideTexts, loadScreen, loadDir, loadDirSta}) {
+        if (!step(texts))
+            return false;
+    }
     return true;
 }
 
