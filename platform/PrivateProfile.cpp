@@ -14,6 +14,9 @@ struct ProfileText {
     std::vector<Line> lines;
     QByteArray eol = "\n";
     bool endsWithEol = true;
+    // Kept as the file had it: dropped, a second one behind it would become the mark, and the
+    // line it stood on would read otherwise.
+    bool byteOrderMark = false;
 };
 
 QByteArray trimmedBlanks(const QByteArray& text)
@@ -31,8 +34,10 @@ ProfileText parse(const QByteArray& raw)
 {
     ProfileText profile;
     QByteArray data = raw;
-    if (data.startsWith("\xEF\xBB\xBF"))
+    if (data.startsWith("\xEF\xBB\xBF")) {
         data.remove(0, 3);
+        profile.byteOrderMark = true;
+    }
     if (data.contains("\r\n"))
         profile.eol = "\r\n";
     profile.endsWithEol = data.isEmpty() || data.endsWith('\n');
@@ -191,6 +196,8 @@ void setValue(ProfileText& profile, const QByteArray& section, const QByteArray&
 QByteArray serialize(const ProfileText& profile)
 {
     QByteArray out;
+    if (profile.byteOrderMark)
+        out += "\xEF\xBB\xBF";
     for (size_t i = 0; i < profile.lines.size(); ++i) {
         out += profile.lines[i].text;
         if (i + 1 < profile.lines.size() || profile.endsWithEol)

@@ -113,6 +113,19 @@ TEST_F(PrivateProfileTest, ABareKeyLineIsThatKeyWithAnEmptyValueAndAWriteReplace
     EXPECT_EQ(fileBytes(), QByteArray("[quorvel]\n;speed\nspeed=4\n"));
 }
 
+TEST_F(PrivateProfileTest, AWriteKeepsTheFilesByteOrderMark)
+{
+    writeFile("\xEF\xBB\xBF[quorvel]\nvolume=1\n");
+    ASSERT_TRUE(write("quorvel", "mute", QStringLiteral("1")));
+    EXPECT_EQ(fileBytes(), QByteArray("\xEF\xBB\xBF[quorvel]\nvolume=1\nmute=1\n"));
+    // A second mark is text of the first line: dropping the first would make it the mark, and
+    // "[a]" a section with keys that were none.
+    writeFile("\xEF\xBB\xBF\xEF\xBB\xBF[a]\nk=1\n");
+    ASSERT_TRUE(write("b", "x", QStringLiteral("2")));
+    EXPECT_EQ(read("a", "k"), QString());
+    EXPECT_TRUE(fileBytes().startsWith("\xEF\xBB\xBF\xEF\xBB\xBF[a]\n"));
+}
+
 TEST_F(PrivateProfileTest, WriteToFileWithoutFinalLineEndStaysWellFormed)
 {
     writeFile("[quorvel]\nvolume=1");
