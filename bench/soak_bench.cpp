@@ -11,6 +11,7 @@
 // Commands that fail are counted and named, not fatal: a soak is about what accumulates. The exit
 // status is non-zero when a round could not be driven at all.
 
+#include "tests/support/ResidentMemory.h"
 #include "bench/EventLoopWait.h"
 #include "engine/GstEngine.h"
 #include "playback/VideoOutput.h"
@@ -30,17 +31,6 @@
 #include <string>
 
 namespace {
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 class KeepLastOutput : public VideoOutput {
 public:

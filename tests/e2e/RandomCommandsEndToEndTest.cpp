@@ -1,6 +1,7 @@
 // A thousand commands in random order on the real engine and the generated disc, with clicks in
 // the picture between them and the disc's own program running on: nothing hangs, memory stays
 // flat, the windows keep to the play state, and a good play works at the end.
+#include "support/ResidentMemory.h"
 #include "core/AppObjects.h"
 #include "core/Settings.h"
 #include "e2e/RealEngine.h"
@@ -29,17 +30,6 @@
 #include <set>
 
 namespace {
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
 
 void runEvents(int ms)
 {

@@ -326,18 +326,6 @@ bool near(QRgb a, QRgb b, int tolerance)
         && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
 std::string copyDisc(const std::string& folder)
 {
     const QString target = QString::fromStdString(folder) + "/VIDEO_TS";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GstEngine.h"
+#include "support/ResidentMemory.h"
 #include "playback/VideoOutput.h"
 
 #include <gst/app/gstappsink.h>
@@ -107,8 +108,6 @@ std::string path(const std::string& kind);
 QRgb storedPixel(const QImage& frame, int x, int y, int storedHeight = 576);
 // Whether two colours are the same but for the decoder's rounding.
 bool near(QRgb a, QRgb b, int tolerance = 14);
-// Resident memory of this process, in kilobytes.
-long residentKb();
 
 // A copy of the test disc that a test may damage.
 std::string copyDisc(const std::string& folder);
