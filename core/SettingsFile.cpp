@@ -4,6 +4,7 @@
 #include "core/AppObjects.h"
 #include "core/FilePlace.h"
 #include "core/Settings.h"
+#include "platform/ByteKeepingText.h"
 #include "platform/Platform.h"
 #include "playback/Engine.h"
 #include "screen/ScreenSize.h"
@@ -111,9 +112,11 @@ bool loadScreen(const StoredTexts& texts)
     return true;
 }
 
+// The folder is kept as the file's bytes, which are the file system's: a name that is not valid
+// UTF-8 still opens, and goes back to the file unchanged.
 bool loadDir(const StoredTexts& texts)
 {
-    Settings.dir = texts.dir.toStdString();
+    Settings.dir = bytesKeptIn(texts.dir).toStdString();
     return true;
 }
 
@@ -164,7 +167,7 @@ void SaveSettings()
                                    {QStringLiteral("speed"), number(Settings.speed)},
                                    {QStringLiteral("r_lbl"), number(Settings.r_lbl)},
                                    {QStringLiteral("l_lbl"), number(Settings.l_lbl)},
-                                   {QStringLiteral("dir"), QString::fromStdString(Settings.dir)},
+                                   {QStringLiteral("dir"), textKeepingBytes(QByteArray::fromStdString(Settings.dir))},
                                    {QStringLiteral("dirsta"), number(Settings.dirsta)},
                                });
 }

@@ -1,5 +1,6 @@
 #include "platform/PrivateProfile.h"
 
+#include "platform/ByteKeepingText.h"
 #include "platform/WholeFile.h"
 
 #include <QFile>
@@ -167,6 +168,20 @@ QByteArray singleLine(QByteArray value)
     return value;
 }
 
+// A value the read would change (blanks at its ends, or a pair of quotes around it) is written
+// in quotes, so that it reads back as written: the read drops the blanks outside the quotes and
+// that one pair.
+QByteArray readableAsWritten(const QByteArray& value)
+{
+    if (value.isEmpty())
+        return value;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    if (quoted || blank(value.front()) || blank(value.back()))
+        return '"' + value + '"';
+    return value;
+}
+
 void setValue(ProfileText& profile, const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     Position pos = locate(profile, section, key);
@@ -227,7 +242,7 @@ QString read(const QString& path, const QString& section, const QString& key)
     if (!readFile(path, &data) || data.isEmpty())
         return {};
     ProfileText profile = parse(data);
-    Position pos = locate(profile, section.toLocal8Bit(), key.toLocal8Bit());
+    Position pos = locate(profile, bytesKeptIn(section), bytesKeptIn(key));
     if (pos.keyLine < 0)
         return {};
     const QByteArray& line = profile.lines[pos.keyLine].text;
@@ -237,7 +252,7 @@ QString read(const QString& path, const QString& section, const QString& key)
     int nul = value.indexOf('\0');
     if (nul >= 0)
         value.truncate(nul);
-    return QString::fromLocal8Bit(cutToLimit(value));
+    return textKeepingBytes(cutToLimit(value));
 }
 
 bool writeAll(const QString& path, const QString& section, const std::vector<std::pair<QString, QString>>& pairs)
@@ -249,7 +264,7 @@ bool writeAll(const QString& path, const QString& section, const std::vector<std
     if (data.isEmpty())
         profile.lines.clear();
     for (const auto& [key, value] : pairs)
-        setValue(profile, section.toLocal8Bit(), key.toLocal8Bit(), singleLine(value.toLocal8Bit()));
+        setValue(profile, bytesKeptIn(section), bytesKeptIn(key), readableAsWritten(singleLine(bytesKeptIn(value))));
 
     // Not QSaveFile: its buffered write can fail on a full disk and the commit still renames the
     // empty copy over the good file.

@@ -1,11 +1,13 @@
 // Fuzzes the profile service with whole files, sections, keys and values of any bytes, and checks
-// after each write what the settings file relies on: the key reads back what was written (after
-// the documented trimming), no other key changes, no key or section appears but the one written,
+// after each write what the settings file relies on: the key reads back what was written, byte
+// for byte (its line breaks as blanks), no other key changes, no key or section appears but the one written,
 // and a value never spans two lines.
 //
 // Input: the file's bytes, then the section, the key and the value, separated by 0xFF bytes
 // (which UTF-8 text never holds).
+#include "platform/ByteKeepingText.h"
 #include "platform/PrivateProfile.h"
+#include "IniKeys.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -24,64 +26,6 @@ namespace {
 {
     std::fprintf(stderr, "profile invariant broken: %s %s\n", what, detail.constData());
     std::abort();
-}
-
-QByteArray blanksTrimmed(const QByteArray& text)
-{
-    int begin = 0;
-    int end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r'))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// The keys of the file as a reader of INI files sees them: section (lower case) and key (lower
-// case) to the raw text after '=' of the first such line. A bare word is a key with no value.
-using Keys = std::map<std::pair<QByteArray, QByteArray>, QByteArray>;
-
-Keys keysOf(QByteArray data)
-{
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    Keys keys;
-    QByteArray section;
-    bool inSection = false;
-    std::map<QByteArray, bool> seenSections;
-    for (QByteArray line : data.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        const QByteArray t = blanksTrimmed(line);
-        if (t.startsWith('[')) {
-            const int close = t.indexOf(']');
-            section = blanksTrimmed(close < 0 ? t.mid(1) : t.mid(1, close - 1)).toLower();
-            // Only a section's first occurrence counts, as the service finds the first.
-            inSection = !seenSections[section];
-            seenSections[section] = true;
-            continue;
-        }
-        if (!inSection || t.isEmpty() || ((t.startsWith(';') || t.startsWith('#')) && !t.contains('=')))
-            continue;
-        const int eq = line.indexOf('=');
-        const QByteArray key = blanksTrimmed(eq < 0 ? line : line.left(eq)).toLower();
-        keys.emplace(std::make_pair(section, key), eq < 0 ? QByteArray() : line.mid(eq + 1));
-    }
-    return keys;
-}
-
-QByteArray unquoted(QByteArray value)
-{
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
-    return value;
-}
-
-// What a read of a key answers for the raw text after its '=': blanks and one pair of quotes
-// dropped, cut at a NUL and at the byte limit.
-QString readAs(const QByteArray& raw)
-{
-    return QString::fromLocal8Bit(raw);
 }
 
 QByteArray field(const uint8_t*& at, const uint8_t* end)
@@ -104,7 +48,7 @@ bool nameable(const QByteArray& name)
     for (char c : name)
         if (c == '\n' || c == '\r' || c == '\0' || c == '=' || c == '[' || c == ']')
             return false;
-    return QString::fromLocal8Bit(name).toLocal8Bit() == name;
+    return true;
 }
 
 }  // namespace
@@ -127,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             broken("cannot set up the file");
     }
     const Keys keysBefore = keysOf(before);
-    const QString written = QString::fromLocal8Bit(value);
-    if (!PrivateProfile::write(path, QString::fromLocal8Bit(section), QString::fromLocal8Bit(key), written))
+    const QString written = textKeepingBytes(value);
+    if (!PrivateProfile::write(path, textKeepingBytes(section), textKeepingBytes(key), written))
         broken("write failed");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -154,26 +98,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!keysAfter.count(target))
         broken("the written key is not in the file");
 
-    // Written, the value is one line: its breaks and NULs are blanks, so what reads back is the
-    // value with those made blanks, trimmed, one pair of quotes dropped, cut at the limit.
-    QByteArray expected = written.toLocal8Bit();
+    // Written, the value is one line: its breaks and NULs are blanks, and that is what reads
+    // back, cut at the limit.
+    QByteArray expected = value;
     for (char& c : expected)
         if (c == '\n' || c == '\r' || c == '\0')
             c = ' ';
-    expected = blanksTrimmed(expected);
-    if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') && expected.back() == expected.front())
-        expected = expected.mid(1, expected.size() - 2);
-    const QString read = PrivateProfile::read(path, QString::fromLocal8Bit(section), QString::fromLocal8Bit(key));
-    const QString wanted = readAs(expected);
-    if (expected.size() <= PrivateProfile::MaxValueBytes ? read != wanted : !wanted.startsWith(read))
-        broken("the key does not read back what was written", read.toLocal8Bit() + " vs " + expected);
+    // Byte for byte: bytes that are not UTF-8 come back as they went in.
+    const QByteArray read = bytesKeptIn(PrivateProfile::read(path, textKeepingBytes(section), textKeepingBytes(key)));
+    if (expected.size() <= PrivateProfile::MaxValueBytes ? read != expected : !expected.startsWith(read))
+        broken("the key does not read back what was written", read + " vs " + expected);
     // And it is the key's first line that holds it: a second line of the same key, added while
     // an earlier one stays, would be read by anyone else instead.
     QByteArray firstLine = unquoted(blanksTrimmed(keysAfter.at(target)));
     if (const int nul = firstLine.indexOf('\0'); nul >= 0)
         firstLine.truncate(nul);
-    const QString held = readAs(firstLine);
-    if (firstLine.size() <= PrivateProfile::MaxValueBytes ? held != read : !held.startsWith(read))
+    if (firstLine.size() <= PrivateProfile::MaxValueBytes ? firstLine != read : !firstLine.startsWith(read))
         broken("the written key's first line does not hold the value", keysAfter.at(target));
     return 0;
 }

@@ -149,6 +149,28 @@ TEST_F(PrivateProfileTest, JapaneseValuesRoundTrip)
     EXPECT_EQ(read("quorvel", "dir"), value);
 }
 
+TEST_F(PrivateProfileTest, BytesThatAreNotUtf8AndALeadingMarkInAValueSurviveReadAndWrite)
+{
+    const QByteArray latin1Folder = "/mnt/\xE9t\xE9 \xFF";
+    writeFile("[quorvel]\ndir=" + latin1Folder + "\nname=\xEF\xBB\xBFx\n");
+    const QString folder = read("quorvel", "dir");
+    EXPECT_EQ(read("quorvel", "name"), QChar(0xFEFF) + QStringLiteral("x"));
+    ASSERT_TRUE(write("quorvel", "dir", folder));
+    ASSERT_TRUE(write("quorvel", "other", QStringLiteral("1")));
+    EXPECT_EQ(fileBytes(), "[quorvel]\ndir=" + latin1Folder + "\nname=\xEF\xBB\xBFx\nother=1\n");
+}
+
+TEST_F(PrivateProfileTest, ValuesWithOuterBlanksOrQuotesAreQuotedSoTheyReadBackAsWritten)
+{
+    for (const QString& value : {QStringLiteral(" /lead"), QStringLiteral("/trail\t"), QStringLiteral("'x'"),
+                                 QStringLiteral("\"\""), QStringLiteral("\"/a b\"")}) {
+        ASSERT_TRUE(write("quorvel", "dir", value));
+        EXPECT_EQ(read("quorvel", "dir"), value);
+    }
+    ASSERT_TRUE(write("quorvel", "dir", QStringLiteral("/plain \"name\"")));
+    EXPECT_EQ(fileBytes(), QByteArray("[quorvel]\ndir=/plain \"name\"\n"));
+}
+
 TEST_F(PrivateProfileTest, WriteIntoMissingFolderFailsWithoutCreatingIt)
 {
     const QString missing = dir.path() + QStringLiteral("/gone/test.ini");

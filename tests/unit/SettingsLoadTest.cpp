@@ -193,6 +193,17 @@ TEST_F(SettingsLoadTest, JapaneseFolderSurvivesSaveAndLoad)
     EXPECT_EQ(Settings.dir, "/media/ユーザー/映画");
 }
 
+TEST_F(SettingsLoadTest, FolderInBytesThatAreNotUtf8IsOpenedAndSavedAsTheyAre)
+{
+    const QByteArray folder = "/media/\xC9t\xE9";
+    fakePlatform.writeSettingsFile("[quorvel]\nvolume=0\nbalance=0\nscreen=0\nmute=0\nspeed=3\nr_lbl=1\nl_lbl=1\ndir=" + folder +
+                           "\ndirsta=1\n");
+    LoadSettings();
+    EXPECT_EQ(Settings.dir, folder.toStdString());
+    SaveSettings();
+    EXPECT_TRUE(fakePlatform.settingsFileBytes().contains("\ndir=" + folder + "\n"));
+}
+
 TEST_F(SettingsLoadTest, SaveKeepsForeignLinesAndLeavesNoTemporaryFile)
 {
     load("; hand-written\n[Quorvel]\nSPEED=4\nvolume=-1\nbalance=0\nscreen=0\nmute=0\nr_lbl=0\nl_lbl=0\ndir=\ndirsta=0\n"
