@@ -36,4 +36,5 @@ void installForm1(Form1* window) { theForm1 = window; }
 void installScr(Scr* window) { theScr = window; }
 void installEngine(Engine* control) { theEngine = control; }
 bool scrExists() { return theScr != nullptr; }
+bool engineExists() { return theEngine != nullptr; }
 bool form1Exists() { return theForm1 != nullptr; }

@@ -14,4 +14,5 @@ void installForm1(Form1* window);
 void installScr(Scr* window);
 void installEngine(Engine* control);
 bool scrExists();
+bool engineExists();
 bool form1Exists();

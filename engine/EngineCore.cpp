@@ -22,7 +22,7 @@ GstEngine::Core::Core(GstEngineOptions opts)
     gstdvd::Pipeline::Handlers handlers;
     handlers.failed = [this](const std::string& reason) { playbackFailed(reason); };
     handlers.ended = [this] { playbackEnded(); };
-    pipeline = std::make_unique<gstdvd::Pipeline>(frames->element(), audioSink, options.runFirstPlay, handlers);
+    pipeline = std::make_unique<gstdvd::Pipeline>(frames->element(), frames->upstreamEnd(), audioSink, options.runFirstPlay, handlers);
     scanner = std::make_unique<gstdvd::Scanner>(*pipeline, *frames, context.get(),
                                                 [this](const char* operation, const std::string& reason) {
                                                     fail(operation, reason);

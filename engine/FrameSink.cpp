@@ -20,12 +20,16 @@ void releaseFrame(void* info)
 
 }  // namespace
 
-const char* frameCaps()
+GstCaps* frameCaps(const QSize& size)
 {
-    // QImage's RGB32 is 0xffRRGGBB in native order; playbin's scaler turns the DVD's
-    // non-square pixels into square ones when asked for 1/1.
-    return Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "video/x-raw,format=BGRx,pixel-aspect-ratio=1/1"
-                                           : "video/x-raw,format=xRGB,pixel-aspect-ratio=1/1";
+    // QImage's RGB32 is 0xffRRGGBB in native order; the scaler turns the DVD's non-square
+    // pixels into square ones when asked for 1/1.
+    GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING,
+                                        Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRx" : "xRGB", "pixel-aspect-ratio",
+                                        GST_TYPE_FRACTION, 1, 1, nullptr);
+    if (!size.isEmpty())
+        gst_caps_set_simple(caps, "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT, size.height(), nullptr);
+    return caps;
 }
 
 QImage imageFromSample(GstSample* sample)
@@ -47,14 +51,36 @@ QImage imageFromSample(GstSample* sample)
 
 FrameSink::FrameSink(QObject* windowThreadContext) : context_(windowThreadContext)
 {
-    sink_ = gst_element_factory_make("appsink", "quorvel-video");
-    gst_object_ref_sink(sink_);
-    GstCaps* caps = gst_caps_from_string(frameCaps());
+    bin_ = gst_bin_new("quorvel-video");
+    gst_object_ref_sink(bin_);
+    GstElement* convert = gst_element_factory_make("videoconvertscale", nullptr);
+    GstElement* first = convert;
+    if (convert) {
+        g_object_set(convert, "n-threads", pictureThreads(), nullptr);
+        gst_bin_add(GST_BIN(bin_), convert);
+    } else {
+        // Before GStreamer 1.22: the two halves apart.
+        first = gst_element_factory_make("videoconvert", nullptr);
+        convert = gst_element_factory_make("videoscale", nullptr);
+        g_object_set(first, "n-threads", pictureThreads(), nullptr);
+        g_object_set(convert, "n-threads", pictureThreads(), nullptr);
+        gst_bin_add_many(GST_BIN(bin_), first, convert, nullptr);
+        gst_element_link(first, convert);
+    }
+    filter_ = gst_element_factory_make("capsfilter", nullptr);
+    GstCaps* caps = frameCaps();
+    g_object_set(filter_, "caps", caps, nullptr);
+    gst_caps_unref(caps);
+    sink_ = gst_element_factory_make("appsink", "quorvel-video-sink");
     // qos lets the decoder drop pictures it cannot deliver in time (scanning); no last-sample,
     // so no buffer is held back from the pool.
-    g_object_set(sink_, "caps", caps, "sync", TRUE, "qos", TRUE, "enable-last-sample", FALSE, "max-buffers", 2,
-                 nullptr);
-    gst_caps_unref(caps);
+    g_object_set(sink_, "sync", TRUE, "qos", TRUE, "enable-last-sample", FALSE, "max-buffers", 2, nullptr);
+    gst_bin_add_many(GST_BIN(bin_), filter_, sink_, nullptr);
+    gst_element_link_many(convert, filter_, sink_, nullptr);
+    GstPad* input = gst_element_get_static_pad(first, "sink");
+    gst_element_add_pad(bin_, gst_ghost_pad_new("sink", input));
+    gst_pad_add_probe(input, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &FrameSink::onInputEvent, this, nullptr);
+    gst_object_unref(input);
     GstAppSinkCallbacks callbacks {};
     callbacks.new_sample = &FrameSink::onSample;
     callbacks.new_preroll = &FrameSink::onPreroll;
@@ -65,9 +91,48 @@ FrameSink::~FrameSink()
 {
     GstAppSinkCallbacks none {};
     gst_app_sink_set_callbacks(GST_APP_SINK(sink_), &none, nullptr, nullptr);
-    gst_object_unref(sink_);
+    gst_object_unref(bin_);
     if (pending_)
         gst_sample_unref(pending_);
+}
+
+GstPadProbeReturn FrameSink::onInputEvent(GstPad*, GstPadProbeInfo* info, gpointer self)
+{
+    // The decoder's pictures change size and aspect between a menu and a title: the target
+    // follows before the new pictures reach the scaler.
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+    if (GST_EVENT_TYPE(event) != GST_EVENT_CAPS)
+        return GST_PAD_PROBE_OK;
+    GstCaps* caps = nullptr;
+    gst_event_parse_caps(event, &caps);
+    GstVideoInfo video;
+    if (!caps || !gst_video_info_from_caps(&video, caps))
+        return GST_PAD_PROBE_OK;
+    auto* frames = static_cast<FrameSink*>(self);
+    std::lock_guard<std::mutex> lock(frames->mutex_);
+    frames->display_ = displaySize(video);
+    frames->applySize();
+    return GST_PAD_PROBE_OK;
+}
+
+void FrameSink::setAreaSize(const QSize& area)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    area_ = area;
+    applySize();
+}
+
+void FrameSink::applySize()
+{
+    // Fitting needs the display aspect; before the first picture the scaler picks it alone.
+    const QSize size = area_.isEmpty() || display_.isEmpty() ? QSize() : display_.scaled(area_, Qt::KeepAspectRatio);
+    if (size == applied_)
+        return;
+    applied_ = size;
+    GstCaps* caps = frameCaps(size);
+    // A new filter makes the scaler negotiate again at its next picture.
+    g_object_set(filter_, "caps", caps, nullptr);
+    gst_caps_unref(caps);
 }
 
 void FrameSink::setOutput(VideoOutput* output)
@@ -119,6 +184,23 @@ void FrameSink::deliver()
         return;
     const QImage frame = imageFromSample(sample);
     gst_sample_unref(sample);
+    if (!frame.isNull())
+        present(frame);
+}
+
+void FrameSink::presentPicture(GstSample* sample)
+{
+    GstVideoInfo video;
+    GstCaps* caps = gst_sample_get_caps(sample);
+    if (!caps || !gst_video_info_from_caps(&video, caps))
+        return;
+    QSize size;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const QSize display = displaySize(video);
+        size = area_.isEmpty() ? display : display.scaled(area_, Qt::KeepAspectRatio);
+    }
+    const QImage frame = scanPictures_.convert(sample, size);
     if (!frame.isNull())
         present(frame);
 }

@@ -187,6 +187,11 @@ void GstEngine::setVideoOutput(VideoOutput* output)
     d->frames->setOutput(output);
 }
 
+void GstEngine::videoAreaResized(int width, int height)
+{
+    d->frames->setAreaSize(QSize(width, height));
+}
+
 uint64_t GstEngine::framesShown() const
 {
     return d->frames->framesShown();

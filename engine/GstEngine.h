@@ -63,6 +63,7 @@ public:
     bool EngineRestoreBookmark() override;
 
     void setVideoOutput(VideoOutput* output) override;
+    void videoAreaResized(int width, int height) override;
     void pointerMoved(double x, double y) override;
     void pointerClicked(double x, double y) override;
     void setPlaybackEndedHandler(std::function<void(PlaybackEnd)> handler) override;

@@ -20,12 +20,16 @@ constexpr int kStopWaitMs = 40;
 
 }  // namespace
 
-Pipeline::Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPlay, Handlers handlers)
+Pipeline::Pipeline(GstElement* videoSink, GstElement* videoEnd, GstElement* audioSink, bool runFirstPlay,
+                   Handlers handlers)
     : source_(runFirstPlay), handlers_(std::move(handlers))
 {
     playbin_ = gst_element_factory_make("playbin", "quorvel-dvd");
     gst_object_ref_sink(playbin_);
-    videoSink_ = GST_ELEMENT(gst_object_ref(videoSink));
+    videoSink_ = GST_ELEMENT(gst_object_ref(videoEnd));
+    // playbin's own converter stays (with native-video the disc's sub-pictures and button
+    // highlights go missing) but has nothing to do: the video sink takes any raw format and
+    // converts and scales in one pass.
     g_object_set(playbin_, "uri", "dvd://", "video-sink", videoSink, "audio-sink", makeAudioBin(audioSink), nullptr);
     source_.attach(playbin_);
     navigation_ = std::make_unique<NavigationSender>(videoSink_);

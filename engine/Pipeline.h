@@ -31,9 +31,10 @@ public:
         std::function<void()> ended;
     };
 
-    // The audio sink, a new element (floating reference), becomes the pipeline's; null means
-    // the system's default output.
-    Pipeline(GstElement* videoSink, GstElement* audioSink, bool runFirstPlay, Handlers handlers);
+    // The video sink is given to playbin; events and queries for the source start at
+    // videoEnd's pad inside it, so that they pass its scaler. The audio sink, a new element
+    // (floating reference), becomes the pipeline's; null means the system's default output.
+    Pipeline(GstElement* videoSink, GstElement* videoEnd, GstElement* audioSink, bool runFirstPlay, Handlers handlers);
     ~Pipeline();
     Pipeline(const Pipeline&) = delete;
     Pipeline& operator=(const Pipeline&) = delete;
@@ -99,6 +100,7 @@ private:
     GstFormat format(const char* nick) const;
 
     GstElement* playbin_ = nullptr;
+    // Where events and queries for the source start (see the constructor).
     GstElement* videoSink_ = nullptr;
     GstElement* panorama_ = nullptr;
     GstBus* bus_ = nullptr;

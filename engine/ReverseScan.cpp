@@ -7,9 +7,17 @@ namespace gstdvd {
 
 namespace {
 constexpr int64_t kSecond = 1000000000;
-// Pictures shown per second of wall time while scanning back.
-constexpr double kPicturesPerSecond = 10.0;
+// Pictures shown per second of wall time while scanning back: as smooth as a forward scan.
+constexpr double kPicturesPerSecond = 25.0;
 }  // namespace
+
+Picture pictureOf(GstSample* sample)
+{
+    return Picture(sample, [](GstSample* held) {
+        if (held)
+            gst_sample_unref(held);
+    });
+}
 
 ReverseScan::ReverseScan(double rate, int64_t start, int64_t wallStart)
     : rate_(rate), start_(start), wallStart_(wallStart), coveredFrom_(start + 1)
@@ -31,9 +39,9 @@ int64_t ReverseScan::spacing() const
 
 int64_t ReverseScan::chunk() const
 {
-    // About a second of wall time on screen per stretch, and never so short that the seek
-    // costs more than the decoding.
-    return std::max<int64_t>(2 * kSecond, static_cast<int64_t>(rate_ * kSecond));
+    // About half a second of wall time on screen per stretch, which holds a dozen pictures at
+    // most, and never so short that the seek costs more than the decoding.
+    return std::max<int64_t>(kSecond, static_cast<int64_t>(rate_ * kSecond / 2));
 }
 
 std::optional<ReverseScan::Fill> ReverseScan::fillNeeded(int64_t position) const
@@ -58,7 +66,7 @@ void ReverseScan::addFrames(std::vector<CapturedFrame> frames)
     for (auto& frame : frames) {
         if (lowestKept_ < 0 || frame.streamTime < lowestKept_)
             lowestKept_ = frame.streamTime;
-        frames_[frame.streamTime] = std::move(frame.image);
+        frames_[frame.streamTime] = std::move(frame.picture);
     }
 }
 
@@ -74,7 +82,7 @@ void ReverseScan::fillFinished()
     coveredFrom_ = std::min(coveredFrom_, reached);
 }
 
-std::optional<QImage> ReverseScan::frameToShow(int64_t position)
+std::optional<Picture> ReverseScan::frameToShow(int64_t position)
 {
     auto above = frames_.upper_bound(position);
     if (above == frames_.begin())

@@ -1,18 +1,24 @@
 #pragma once
 
-#include <QImage>
+#include <gst/gst.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace gstdvd {
 
+// A decoded picture as the decoder gave it (its own format and size, converted only when it is
+// shown), shared so that the one on screen stays while newer ones go.
+using Picture = std::shared_ptr<GstSample>;
+Picture pictureOf(GstSample* sample);
+
 // A picture decoded for backward scanning, at its title time (nanoseconds).
 struct CapturedFrame {
     int64_t streamTime = 0;
-    QImage image;
+    Picture picture;
 };
 
 // Bookkeeping of a backward scan. The DVD source cannot read backwards, so the engine decodes
@@ -45,7 +51,7 @@ public:
 
     // The picture to show now, when it differs from the last one shown; pictures above the
     // position are dropped, they have had their turn.
-    std::optional<QImage> frameToShow(int64_t position);
+    std::optional<Picture> frameToShow(int64_t position);
     size_t framesHeld() const { return frames_.size(); }
 
 private:
@@ -58,7 +64,7 @@ private:
     bool filling_ = false;
     Fill fill_;
     int64_t lowestKept_ = -1;
-    std::map<int64_t, QImage> frames_;
+    std::map<int64_t, Picture> frames_;
     int64_t lastShown_ = -1;
 };
 

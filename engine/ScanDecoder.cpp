@@ -9,7 +9,8 @@ namespace gstdvd {
 namespace {
 
 // playbin's flags: video only, no sub-pictures, no deinterlacing; these pictures are only
-// glimpses.
+// glimpses. The sink takes the decoder's own format: most pictures are never shown, so only
+// the kept ones are converted, when they are shown.
 constexpr guint kVideoOnly = 0x00000001;
 
 // The source lands on a time-map entry up to a second before a stretch; a picture much lower
@@ -23,7 +24,7 @@ ScanDecoder::ScanDecoder()
     playbin_ = gst_element_factory_make("playbin", "quorvel-scan");
     gst_object_ref_sink(playbin_);
     sink_ = gst_element_factory_make("appsink", nullptr);
-    GstCaps* caps = gst_caps_from_string(frameCaps());
+    GstCaps* caps = gst_caps_new_empty_simple("video/x-raw");
     g_object_set(sink_, "caps", caps, "sync", FALSE, "enable-last-sample", FALSE, "max-buffers", 1, nullptr);
     gst_caps_unref(caps);
     GstAppSinkCallbacks callbacks {};
@@ -42,10 +43,16 @@ ScanDecoder::~ScanDecoder()
     if (opener_.joinable())
         opener_.join();
     close();
-    if (watch_)
-        g_source_remove(watch_);
+    unwatch();
     gst_object_unref(bus_);
     gst_object_unref(playbin_);
+}
+
+void ScanDecoder::unwatch()
+{
+    if (watch_)
+        g_source_remove(watch_);
+    watch_ = 0;
 }
 
 gboolean ScanDecoder::onBusMessage(GstBus*, GstMessage* message, gpointer self)
@@ -225,10 +232,13 @@ void ScanDecoder::handle(GstSample* sample)
             lastKept_ = t;
             const uint64_t generation = generation_;
             lock.unlock();
-            QImage copy = imageFromSample(sample).copy();
+            // A copy: held pictures must not starve the decoder's own pool.
+            GstBuffer* copy = gst_buffer_copy_deep(buffer);
+            Picture picture = pictureOf(gst_sample_new(copy, gst_sample_get_caps(sample), segment, nullptr));
+            gst_buffer_unref(copy);
             lock.lock();
             if (capturing_ && generation == generation_)
-                captured_.push_back({t, std::move(copy)});
+                captured_.push_back({t, std::move(picture)});
         }
     }
     gst_sample_unref(sample);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/DvdSource.h"
-#include "engine/FrameSink.h"
 #include "engine/ReverseScan.h"
 
 #include <gst/app/gstappsink.h>
@@ -48,6 +47,9 @@ public:
     std::vector<CapturedFrame> takeCaptured(bool* passedUntil);
     // Stops keeping pictures and lets a held streaming thread go.
     void release();
+    // No more bus messages reach the window thread: the decoder may then be closed on
+    // another thread.
+    void unwatch();
 
 private:
     static GstFlowReturn onSample(GstAppSink* sink, gpointer self);

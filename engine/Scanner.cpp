@@ -7,19 +7,23 @@
 #include <QObject>
 #include <QTimer>
 
+#include <malloc.h>
+
 namespace gstdvd {
 
 namespace {
 
 constexpr GstSeekFlags kTrickFlags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_TRICKMODE | GST_SEEK_FLAG_TRICKMODE_NO_AUDIO);
-constexpr int kTickMs = 100;
+// Forwards the tick only watches for the title's end; backwards it shows each picture, 25 a
+// second, so it must come at least that often.
+constexpr int kForwardTickMs = 100;
+constexpr int kBackwardTickMs = 20;
 
 }  // namespace
 
 Scanner::Scanner(Pipeline& pipeline, FrameSink& frames, QObject* context, Report report)
     : pipeline_(pipeline), frames_(frames), report_(std::move(report)), timer_(new QTimer(context))
 {
-    timer_->setInterval(kTickMs);
     QObject::connect(timer_, &QTimer::timeout, context, [this] { tick(); });
 }
 
@@ -28,6 +32,25 @@ Scanner::~Scanner()
     delete timer_;
     // Its pipeline first: no streaming thread may deliver into what follows.
     decoder_.reset();
+    if (retiring_.joinable())
+        retiring_.join();
+}
+
+void Scanner::retireDecoder()
+{
+    if (!decoder_)
+        return;
+    // Closing a pipeline takes tens of milliseconds: not on the window thread. Its bus watch
+    // goes here, so nothing of it runs on the window thread meanwhile.
+    decoder_->unwatch();
+    if (retiring_.joinable())
+        retiring_.join();
+    retiring_ = std::thread([decoder = std::move(decoder_)]() mutable {
+        decoder.reset();
+        // The held pictures and the decoder's pools were large blocks of the heap; give the
+        // pages back instead of keeping them for a scan that may never come.
+        malloc_trim(0);
+    });
 }
 
 std::optional<int64_t> Scanner::position() const
@@ -50,20 +73,17 @@ bool Scanner::forward(double rate, int title, int64_t from)
     direction_ = Direction::Forward;
     rate_ = rate;
     title_ = title;
-    timer_->start();
+    timer_->start(kForwardTickMs);
     return true;
 }
 
 bool Scanner::backward(double rate, int title, int64_t from, const std::string& device, int clearingMenu)
 {
-    if (!decoder_)
+    // A decoder of its own for each backward scan, opened while the clock already runs back.
+    if (!decoder_) {
         decoder_ = std::make_unique<ScanDecoder>();
-    // The decoder may be busy opening for a scan just ended; it takes the new one next.
-    if (decoder_->readiness(nullptr) == ScanDecoder::Readiness::Opening) {
-        report_("rewind", "the scanning decoder is still opening the disc");
-        return false;
+        decoder_->openInBackground(device, title, clearingMenu, kStartWaitMs);
     }
-    decoder_->openInBackground(device, title, clearingMenu, kStartWaitMs);
     if (direction_ == Direction::Forward) {
         direction_ = Direction::None;
         timer_->stop();
@@ -80,7 +100,7 @@ bool Scanner::backward(double rate, int title, int64_t from, const std::string& 
     direction_ = Direction::Backward;
     rate_ = rate;
     title_ = title;
-    timer_->start();
+    timer_->start(kBackwardTickMs);
     backwardTick();
     return true;
 }
@@ -93,8 +113,7 @@ void Scanner::end(bool resumeNormal, bool playOn)
     const int64_t at = position().value_or(0);
     direction_ = Direction::None;
     reverse_.reset();
-    if (decoder_)
-        decoder_->release();
+    retireDecoder();
     pipeline_.setSilenced(false);
     if (resumeNormal)
         pipeline_.seekTime(1.0, at, GST_SEEK_FLAG_NONE);
@@ -110,7 +129,7 @@ void Scanner::end(bool resumeNormal, bool playOn)
 
 void Scanner::discClosed()
 {
-    decoder_.reset();
+    retireDecoder();
 }
 
 void Scanner::tick()
@@ -179,7 +198,7 @@ void Scanner::backwardTick()
     if (reverse_->filling() && (passed || std::chrono::steady_clock::now() > fillDeadline_))
         reverse_->fillFinished();
     if (auto frame = reverse_->frameToShow(at))
-        frames_.present(*frame);
+        frames_.presentPicture(frame->get());
     if (at <= 0) {
         // The title's start: play on from there.
         end(true, true);

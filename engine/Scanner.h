@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 class QObject;
 class QTimer;
@@ -57,6 +58,8 @@ private:
     void forwardTick();
     void backwardTick();
     void startFill(const ReverseScan::Fill& fill);
+    // Lets the scanning decoder go, with all it holds.
+    void retireDecoder();
 
     Pipeline& pipeline_;
     FrameSink& frames_;
@@ -66,8 +69,9 @@ private:
     double rate_ = 1.0;
     int title_ = 0;
     std::unique_ptr<ReverseScan> reverse_;
-    // Opened at the first backward scan and kept while the disc plays.
+    // Exists only while scanning backward: it holds a second pipeline and its pictures.
     std::unique_ptr<ScanDecoder> decoder_;
+    std::thread retiring_;
     // The playing pipeline waits paused while a backward scan shows pictures from the decoder.
     bool parked_ = false;
     std::chrono::steady_clock::time_point fillDeadline_;

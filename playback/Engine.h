@@ -82,6 +82,13 @@ public:
     // Where decoded pictures go and where pointer events on the picture come from; the
     // screen window's video area provides it. May be null (no picture wanted).
     virtual void setVideoOutput(VideoOutput* output) = 0;
+    // The size of the area the pictures are fitted into, in device pixels, when it changes:
+    // the engine can then make them at the size they are shown.
+    virtual void videoAreaResized(int width, int height)
+    {
+        (void)width;
+        (void)height;
+    }
     // Pointer on the picture, in the coordinates of the last frame handed out: highlights and
     // activates the buttons of a disc menu.
     virtual void pointerMoved(double x, double y) = 0;

@@ -4,6 +4,7 @@
 #include "playback/Engine.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 VideoWidget::VideoWidget(QWidget* parent)
@@ -18,8 +19,45 @@ VideoWidget::VideoWidget(QWidget* parent)
 
 void VideoWidget::presentFrame(const QImage& frame)
 {
+    const bool sameRect = !frame.isNull() && !frame_.isNull() && frame.size() == frame_.size();
     frame_ = frame;
-    update();
+    reportArea();
+    // A picture the size of the last one covers the same pixels: only those need painting.
+    if (sameRect && shownRect(frame_.size()) == drawn_)
+        update(drawn_.toAlignedRect());
+    else
+        update();
+}
+
+QSize VideoWidget::areaPixels() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+QRectF VideoWidget::shownRect(const QSize& frameSize) const
+{
+    const QRect pixels = pictureRect(frameSize, areaPixels());
+    const qreal ratio = devicePixelRatioF();
+    return QRectF(pixels.x() / ratio, pixels.y() / ratio, pixels.width() / ratio, pixels.height() / ratio);
+}
+
+void VideoWidget::reportArea()
+{
+    const QSize area = areaPixels();
+    if (area == reported_ || !engineExists())
+        return;
+    reported_ = area;
+    engine().videoAreaResized(area.width(), area.height());
+}
+
+void VideoWidget::resizeEvent(QResizeEvent*)
+{
+    reportArea();
+}
+
+void VideoWidget::showEvent(QShowEvent*)
+{
+    reportArea();
 }
 
 QRect VideoWidget::pictureRect(const QSize& frameSize, const QSize& areaSize)
@@ -42,19 +80,30 @@ std::optional<QPointF> VideoWidget::toFrame(const QPointF& areaPoint, const QSiz
     return QPointF(x, y);
 }
 
-void VideoWidget::paintEvent(QPaintEvent*)
+void VideoWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (frame_.isNull())
+    if (frame_.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        drawn_ = QRectF();
         return;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(pictureRect(frame_.size(), size()), frame_);
+    }
+    const QRectF target = shownRect(frame_.size());
+    // The bars: whatever the event asks for outside the picture.
+    const QRegion bars = event->region() - target.toAlignedRect();
+    for (const QRect& bar : bars)
+        painter.fillRect(bar, Qt::black);
+    // The engine makes pictures at the size they are shown, which draw pixel for pixel; one
+    // of another size (a still picture from before a resize, a stand-in engine's) is scaled.
+    if (QSizeF(frame_.size()) != target.size() * devicePixelRatioF())
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, frame_);
+    drawn_ = target;
 }
 
 void VideoWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (auto point = toFrame(event->position(), frame_.size(), size()))
+    if (auto point = toFrame(event->position() * devicePixelRatioF(), frame_.size(), areaPixels()))
         engine().pointerMoved(point->x(), point->y());
 }
 
@@ -62,7 +111,7 @@ void VideoWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (auto point = toFrame(event->position(), frame_.size(), size()))
+    if (auto point = toFrame(event->position() * devicePixelRatioF(), frame_.size(), areaPixels()))
         engine().pointerClicked(point->x(), point->y());
 }
 

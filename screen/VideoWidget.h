@@ -27,11 +27,22 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The area in device pixels, and where the picture lands in it.
+    QSize areaPixels() const;
+    QRectF shownRect(const QSize& frameSize) const;
+    // Tells the engine the area's size when it has changed since it was last told.
+    void reportArea();
+
     QImage frame_;
+    QSize reported_;
+    // Where the last picture was drawn; the bars around it are painted only when it moves.
+    QRectF drawn_;
 };

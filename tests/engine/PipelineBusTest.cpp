@@ -18,7 +18,7 @@ protected:
         gst_object_ref_sink(video);
         GstElement* audio = gst_element_factory_make("fakesink", nullptr);
         g_object_set(audio, "sync", TRUE, nullptr);
-        pipeline = std::make_unique<gstdvd::Pipeline>(video, audio, true, gstdvd::Pipeline::Handlers{});
+        pipeline = std::make_unique<gstdvd::Pipeline>(video, video, audio, true, gstdvd::Pipeline::Handlers{});
         gst_object_unref(video);
         std::string error;
         const auto location = gstdvd::discLocation(testdisc::path(), &error);
