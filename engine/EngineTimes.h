@@ -5,8 +5,10 @@
 
 // The bounds the engine keeps to on the window thread.
 namespace gstdvd {
-// The scan decoder's own disc opens within this.
-constexpr int kStartWaitMs = 400;
+// The scan decoder opens its own disc within this, on a thread of its own while the backward
+// scan's clock already runs: generous, as a loaded machine or a slow drive needs it (with 400 ms
+// one backward scan in six failed to start under the sanitizers).
+constexpr int kStartWaitMs = 3000;
 // Right after a jump the source has a position again within this.
 constexpr int kStateWaitMs = 250;
 // How long play, pause and stop wait on the window thread for what came of a state change:

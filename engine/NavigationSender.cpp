@@ -30,8 +30,7 @@ NavigationSender::~NavigationSender()
     }
     changed_.notify_all();
     worker_.join();
-    for (auto& beside : beside_)
-        beside.thread.join();
+    beside_.reset();
     gst_object_unref(pad_);
 }
 
@@ -69,33 +68,7 @@ bool NavigationSender::waitHandled(Ticket ticket, int waitMs) const
 
 void NavigationSender::runBeside(std::function<void()> send)
 {
-    reapBesideThreads();
-    auto done = std::make_shared<bool>(false);
-    std::thread thread([send = std::move(send), done, this] {
-        send();
-        std::lock_guard<std::mutex> lock(mutex_);
-        *done = true;
-    });
-    std::lock_guard<std::mutex> lock(mutex_);
-    beside_.push_back({std::move(thread), done});
-}
-
-void NavigationSender::reapBesideThreads()
-{
-    std::vector<std::thread> finished;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (auto it = beside_.begin(); it != beside_.end();) {
-            if (*it->done) {
-                finished.push_back(std::move(it->thread));
-                it = beside_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-    for (auto& thread : finished)
-        thread.join();
+    beside_->run(std::move(send));
 }
 
 bool NavigationSender::drop(int waitMs)

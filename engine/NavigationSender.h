@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/BackgroundJobs.h"
+
 #include <gst/gst.h>
 
 #include <chrono>
@@ -49,7 +51,6 @@ public:
 
 private:
     void run();
-    void reapBesideThreads();
 
     GstPad* pad_;
     mutable std::mutex mutex_;
@@ -65,11 +66,8 @@ private:
     bool quitting_ = false;
     std::thread worker_;
 
-    struct Beside {
-        std::thread thread;
-        std::shared_ptr<bool> done;
-    };
-    std::vector<Beside> beside_;
+    // Sends beside the queue (runBeside); reset before the pad goes.
+    std::unique_ptr<BackgroundJobs> beside_ = std::make_unique<BackgroundJobs>();
 };
 
 }  // namespace gstdvd

@@ -32,8 +32,7 @@ Scanner::~Scanner()
     delete timer_;
     // Its pipeline first: no streaming thread may deliver into what follows.
     decoder_.reset();
-    if (retiring_.joinable())
-        retiring_.join();
+    retiring_.reset();
 }
 
 void Scanner::retireDecoder()
@@ -43,9 +42,8 @@ void Scanner::retireDecoder()
     // Closing a pipeline takes tens of milliseconds: not on the window thread. Its bus watch
     // goes here, so nothing of it runs on the window thread meanwhile.
     decoder_->unwatch();
-    if (retiring_.joinable())
-        retiring_.join();
-    retiring_ = std::thread([decoder = std::move(decoder_)]() mutable {
+    std::shared_ptr<ScanDecoder> decoder = std::move(decoder_);
+    retiring_->run([decoder]() mutable {
         decoder.reset();
         // The held pictures and the decoder's pools were large blocks of the heap; give the
         // pages back instead of keeping them for a scan that may never come.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BackgroundJobs.h"
 #include "engine/ReverseScan.h"
 #include "engine/ScanDecoder.h"
 
@@ -9,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 class QObject;
 class QTimer;
@@ -71,7 +71,8 @@ private:
     std::unique_ptr<ReverseScan> reverse_;
     // Exists only while scanning backward: it holds a second pipeline and its pictures.
     std::unique_ptr<ScanDecoder> decoder_;
-    std::thread retiring_;
+    // Decoders being closed.
+    std::unique_ptr<BackgroundJobs> retiring_ = std::make_unique<BackgroundJobs>();
     // The playing pipeline waits paused while a backward scan shows pictures from the decoder.
     bool parked_ = false;
     std::chrono::steady_clock::time_point fillDeadline_;

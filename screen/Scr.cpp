@@ -158,6 +158,15 @@ void Scr::load()
     Timer3->start();
 }
 
+void Scr::changeEvent(QEvent* event)
+{
+    // The right-button poll rests while another window is in front (its tick stops it there);
+    // coming to the front wakes it, before the press that brought the window there is seen.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !Timer3->isActive())
+        Timer3->start();
+    QWidget::changeEvent(event);
+}
+
 void Scr::Image1Hovered()
 {
     Image1->setPixmap(Picture1->pixmap());

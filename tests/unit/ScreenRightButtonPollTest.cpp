@@ -3,6 +3,8 @@
 #include "screen/Scr.h"
 #include "support/AppFixture.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
 
@@ -39,6 +41,27 @@ TEST_F(ScreenRightButtonPollTest, ButtonIsNotEvenAskedForWhileAnotherWindowIsInF
         // The press stays unread for a later query.
         EXPECT_EQ(fakePlatform.rightButton.size(), 1u);
     }
+}
+
+TEST_F(ScreenRightButtonPollTest, ThePollRestsWhileAnotherWindowIsInFrontAndWakesWithTheScreenWindow)
+{
+    screen().show();
+    fakePlatform.foreground = &panel();
+    RightButtonPoll();
+    EXPECT_FALSE(screen().Timer3->isActive());
+    screen().activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!screen().isActiveWindow() && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!screen().isActiveWindow())
+        GTEST_SKIP() << "this window system does not activate windows";
+    EXPECT_TRUE(screen().Timer3->isActive());
+    EXPECT_EQ(screen().Timer3->interval(), 10);
+    fakePlatform.foreground = &screen();
+    fakePlatform.rightButton = {true};
+    RightButtonPoll();
+    EXPECT_EQ(fakePlatform.popups.size(), 1u);
 }
 
 TEST_F(ScreenRightButtonPollTest, HoldingTheButtonAfterTheMenuClosedOpensItAgain)
