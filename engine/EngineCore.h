@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/BackgroundJobs.h"
+
 #include "engine/AudioMix.h"
 #include "engine/BookmarkStore.h"
 #include "engine/DiscCatalog.h"
@@ -102,6 +104,8 @@ struct GstEngine::Core {
     std::unique_ptr<gstdvd::FrameSink> frames;
     std::unique_ptr<gstdvd::Pipeline> pipeline;
     std::unique_ptr<gstdvd::Scanner> scanner;
+    // Loads the playback plugins while the user has not yet pressed play.
+    std::unique_ptr<gstdvd::BackgroundJobs> preload;
     gstdvd::AudioMix audio;
     gstdvd::DiscCatalog catalog;
     gstdvd::BookmarkStore bookmarks;
