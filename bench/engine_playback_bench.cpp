@@ -1,22 +1,27 @@
 // The real engine on the generated test disc, measured the way the program uses it:
 //
-//   engine_playback_bench [runs] [disc folder]
+//   engine_playback_bench [--cpu-seconds S] [--scan-rates R,R...] [runs] [disc folder]
 //
 //   1. play -> first picture handed to the video output (ms): once cold (the first play of the
 //      process, a second after start-up), then the median of `runs` stop/play cycles;
 //   2. chapter skip -> first picture of the new chapter (ms), median of `runs` skips;
-//   3. pictures handed out per second while scanning at 5x forwards and backwards (all and
-//      distinct by content), over 3 s each;
+//   3. pictures handed out per second while scanning forwards and backwards (all and distinct by
+//      content) and the CPU it takes, over 3 s each, at each of the scan rates (5x unless given);
 //   4. the ten reads of one status refresh while a title plays (us), median and p95 of 500;
-//   5. CPU while playing a title for 20 s, percent of one core (utime + stime of the process):
-//      the engine alone, then with each picture drawn into a 640x480 image the way the video
-//      widget paints it;
-//   6. peak resident memory of the process, before the first backward scan (which opens a
-//      second decoder) and at the end.
+//   5. CPU while playing a title for S seconds (20 unless given), percent of one core (utime +
+//      stime of the process): the engine alone, then with each picture drawn into a 640x480 image
+//      the way the video widget paints it;
+//   6. peak resident memory of the process (VmHWM), before the first backward scan (which opens
+//      a second decoder) and at the end.
 //
 // Audio goes to a clocked fakesink (no sound card needed), pictures to a VideoOutput in this
 // program (QT_QPA_PLATFORM=offscreen is enough); run it on an otherwise idle machine. bench/engine-bench.sh sets the comparisons
-// (ffmpeg decoding the same VOBs, gst-play-1.0 on the same title) beside it.
+// (ffmpeg decoding the same VOBs, gst-play-1.0 on the same title) beside it; bench/run-all puts
+// its figures for two discs in one table with the program's.
+//
+// The disc is played as the test disc is laid out: a root menu whose first button plays title 1
+// (or no menu at all), and a title 1 of at least 22 s whose fourth chapter, or where next chapter
+// leads three times, begins late enough to scan back from.
 
 #include "bench/EventLoopWait.h"
 #include "engine/GstEngine.h"
@@ -24,12 +29,15 @@
 
 #include <gst/gst.h>
 
+#include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 
 #include <sys/resource.h>
@@ -109,6 +117,35 @@ double cpuSeconds()
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Peak resident memory of this process in MB: the kernel's high-water mark, which also counts
+// what was resident only between two looks.
+double peakResidentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024.0;
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+// "2,5" -> {2, 5}; nothing usable -> empty.
+std::vector<double> parseRates(const std::string& text)
+{
+    std::vector<double> rates;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const double rate = std::atof(text.substr(start, comma - start).c_str());
+        if (rate > 1.0)
+            rates.push_back(rate);
+        start = comma + 1;
+    }
+    return rates;
+}
+
 double seconds(GstEngine& dvd)
 {
     const auto position = dvd.positionNs();
@@ -134,8 +171,25 @@ int main(int argc, char** argv)
 {
     // Painting into an image needs the GUI side of Qt (any platform, offscreen will do).
     QGuiApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    const std::string disc = argc > 2 ? argv[2] : QUORVEL_TEST_DISC;
+    int cpuSecondsToPlay = 20;
+    std::vector<double> scanRates {5.0};
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--cpu-seconds" && i + 1 < argc) {
+            cpuSecondsToPlay = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--scan-rates" && i + 1 < argc) {
+            scanRates = parseRates(argv[++i]);
+            if (scanRates.empty()) {
+                std::fprintf(stderr, "--scan-rates wants rates above 1, such as 5 or 5,2\n");
+                return 2;
+            }
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    const int runs = positional.size() > 0 ? std::max(1, std::atoi(positional[0].c_str())) : 7;
+    const std::string disc = positional.size() > 1 ? positional[1] : QUORVEL_TEST_DISC;
 
     GstEngineOptions options;
     options.makeAudioSink = [] {
@@ -198,37 +252,40 @@ int main(int argc, char** argv)
     }
     std::printf("chapter skip -> new picture: median %.1f ms (min %.1f, max %.1f, %d skips)\n", median(skip),
                 *std::min_element(skip.begin(), skip.end()), *std::max_element(skip.begin(), skip.end()), runs);
-    {
-        rusage usage {};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("peak RSS so far (playing, no backward scan yet): %.1f MB\n", usage.ru_maxrss / 1024.0);
-    }
+    std::printf("peak RSS so far (playing, no backward scan yet): %.1f MB\n", peakResidentMb());
 
-    // 3. Scanning at 5x.
-    auto measureScan = [&](const char* name, bool forward) {
+    // 3. Scanning: forwards from chapter 1, backwards from late in the title, so that 3 s at the
+    // rate stays inside the title.
+    auto measureScan = [&](const char* name, bool forward, double rate) {
         runEventLoopFor(300);
-        if (!(forward ? dvd.EngineScanForward(5.0) : dvd.EngineScanBackward(5.0)))
+        if (!(forward ? dvd.EngineScanForward(rate) : dvd.EngineScanBackward(rate)))
             return false;
         runEventLoopFor(300);
         const uint64_t frames = output.frames;
         output.distinct.clear();
+        const double cpuStart = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
         runEventLoopFor(3000);
         const double secs = wall.elapsed() / 1000.0;
-        std::printf("scan %s 5x: %.1f pictures/s handed out, %.1f distinct/s\n", name, (output.frames - frames) / secs,
-                    output.distinct.size() / secs);
+        const double cpu = cpuSeconds() - cpuStart;
+        std::printf("scan %s %gx: %.1f pictures/s handed out, %.1f distinct/s, CPU %.1f %% of one core\n", name, rate,
+                    (output.frames - frames) / secs, output.distinct.size() / secs, 100.0 * cpu / secs);
         return dvd.EnginePlay();
     };
-    if (dvd.EngineChapter() != 1)
-        dvd.EnginePreviousChapter();
-    if (!measureScan("forward", true))
-        return 1;
-    for (int i = 0; i < 3 && dvd.EngineNextChapter(); ++i)
-        runEventLoopFor(100);
-    waitUntil([&] { return seconds(dvd) > 22.0; }, 6000, 2);
-    if (!measureScan("backward", false))
-        return 1;
+    for (const double rate : scanRates) {
+        for (int i = 0; i < 4 && dvd.EngineChapter() != 1; ++i) {
+            dvd.EnginePreviousChapter();
+            runEventLoopFor(100);
+        }
+        if (!measureScan("forward", true, rate))
+            return 1;
+        for (int i = 0; i < 3 && dvd.EngineNextChapter(); ++i)
+            runEventLoopFor(100);
+        waitUntil([&] { return seconds(dvd) > 22.0; }, 6000, 2);
+        if (!measureScan("backward", false, rate))
+            return 1;
+    }
 
     // 4. The ten reads of one status refresh.
     dvd.EngineStop();
@@ -257,8 +314,8 @@ int main(int argc, char** argv)
     }
     std::printf("status refresh (ten reads): median %.1f us, p95 %.1f us\n", median(refresh), percentile(refresh, 0.95));
 
-    // 5. CPU while playing title 1 from its start for 20 s: the engine alone, then with the
-    // widget's painting.
+    // 5. CPU while playing title 1 from its start: the engine alone, then with the widget's
+    // painting.
     for (const bool paint : {false, true}) {
         output.paint = paint;
         dvd.EngineStop();
@@ -268,17 +325,15 @@ int main(int argc, char** argv)
         QElapsedTimer wall;
         wall.start();
         const uint64_t framesBefore = output.frames;
-        runEventLoopFor(20000);
+        runEventLoopFor(1000 * cpuSecondsToPlay);
         const double cpu = cpuSeconds() - cpuStart;
-        std::printf("CPU while playing 20 s%s: %.1f %% of one core (%.1f pictures/s)\n",
+        std::printf("CPU while playing %d s%s: %.1f %% of one core (%.1f pictures/s)\n", cpuSecondsToPlay,
                     paint ? ", pictures painted" : "", 100.0 * cpu / (wall.elapsed() / 1000.0),
                     (output.frames - framesBefore) / (wall.elapsed() / 1000.0));
     }
 
     // 6. Peak memory.
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak RSS at the end: %.1f MB\n", usage.ru_maxrss / 1024.0);
+    std::printf("peak RSS at the end: %.1f MB\n", peakResidentMb());
     dvd.EngineStop();
     return 0;
 }
