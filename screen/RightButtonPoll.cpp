@@ -4,8 +4,6 @@
 #include "platform/Platform.h"
 #include "screen/Scr.h"
 
-#include <QTimer>
-
 void RightButtonPoll()
 {
     // The menu call waits in a nested event loop where this timer may fire again; the open menu
@@ -13,12 +11,8 @@ void RightButtonPoll()
     static bool menuOpen = false;
     if (menuOpen)
         return;
-    if (platform().foregroundWindow() != &scr()) {
-        // Nothing to watch until the screen window comes to the front again, which restarts
-        // the poll: an idle program does not wake a hundred times a second.
-        scr().Timer3->stop();
+    if (platform().foregroundWindow() != &scr())
         return;
-    }
     if (!platform().rightButtonPressedSinceLastQuery())
         return;
     menuOpen = true;

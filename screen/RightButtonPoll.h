@@ -2,6 +2,5 @@
 
 // One tick of the screen window's right-button poll: while the screen window is the foreground
 // window, a right button that is down, or was pressed since the previous tick, opens its
-// context menu at the pointer. While another window is in front the tick stops its timer; the
-// screen window restarts it when it comes to the front.
+// context menu at the pointer.
 void RightButtonPoll();

@@ -22,9 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QApplication>
 #include <QTimer>
-#include <QWindow>
 
 namespace {
 
@@ -127,13 +125,6 @@ Scr::Scr()
     connect(Timer1, &QTimer::timeout, this, [] { HintTimerTick(); });
     connect(Timer2, &QTimer::timeout, this, [] { NoticeTimerTick(); });
     connect(Timer3, &QTimer::timeout, this, [] { RightButtonPoll(); });
-    // The poll rests while another window is in front (its tick stops it there). Any change of
-    // the window in front wakes it: the screen window's own activation is not always reported
-    // to it as a change, for instance when it counted as active through the panel.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
-        if (!Timer3->isActive())
-            Timer3->start();
-    });
 
     R_Pop = new QMenu(QStringLiteral("r_pop"), this);
     R_ShowRimort = R_Pop->addAction(QStringLiteral("リモコンの表示"));
@@ -165,15 +156,6 @@ void Scr::load()
 {
     Sec = 0;
     Timer3->start();
-}
-
-void Scr::changeEvent(QEvent* event)
-{
-    // The right-button poll rests while another window is in front (its tick stops it there);
-    // coming to the front wakes it, before the press that brought the window there is seen.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !Timer3->isActive())
-        Timer3->start();
-    QWidget::changeEvent(event);
 }
 
 void Scr::Image1Hovered()

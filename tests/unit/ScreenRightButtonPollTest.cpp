@@ -3,8 +3,6 @@
 #include "screen/Scr.h"
 #include "support/AppFixture.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
 
@@ -41,35 +39,6 @@ TEST_F(ScreenRightButtonPollTest, ButtonIsNotEvenAskedForWhileAnotherWindowIsInF
         // The press stays unread for a later query.
         EXPECT_EQ(fakePlatform.rightButton.size(), 1u);
     }
-}
-
-// Activates a window and waits for the window system to say so; false where it never does.
-bool bringToFront(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    QElapsedTimer waited;
-    waited.start();
-    while (!window.isActiveWindow() && waited.elapsed() < 1000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return window.isActiveWindow();
-}
-
-TEST_F(ScreenRightButtonPollTest, ThePollRestsWhileAnotherWindowIsInFrontAndWakesWithTheScreenWindow)
-{
-    // The panel in front first, so that the screen window's activation below is a change.
-    if (!bringToFront(panel()))
-        GTEST_SKIP() << "this window system does not activate windows";
-    fakePlatform.foreground = &panel();
-    RightButtonPoll();
-    EXPECT_FALSE(screen().Timer3->isActive());
-    ASSERT_TRUE(bringToFront(screen()));
-    EXPECT_TRUE(screen().Timer3->isActive());
-    EXPECT_EQ(screen().Timer3->interval(), 10);
-    fakePlatform.foreground = &screen();
-    fakePlatform.rightButton = {true};
-    RightButtonPoll();
-    EXPECT_EQ(fakePlatform.popups.size(), 1u);
 }
 
 TEST_F(ScreenRightButtonPollTest, HoldingTheButtonAfterTheMenuClosedOpensItAgain)
