@@ -47,6 +47,9 @@ public:
     // The active top-level window of this program, or null when another program has the focus.
     // A press on a window makes it the active one before the window sees the press.
     virtual QWidget* foregroundWindow() = 0;
+    // Runs onChange whenever the window in front may have changed (one watcher; a later call
+    // replaces it).
+    virtual void watchForegroundChanges(std::function<void()> onChange) = 0;
     // Right mouse button down now, or pressed since the previous call.
     virtual bool rightButtonPressedSinceLastQuery() = 0;
     // Opens a pop-up menu at the pointer and returns when it closes.

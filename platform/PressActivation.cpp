@@ -21,7 +21,11 @@ PressActivation::PressActivation()
 {
     qApp->installEventFilter(this);
     // From the window system's next word on, its answer is the one that counts again.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { pressed_ = nullptr; });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        pressed_ = nullptr;
+        changed();
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { changed(); });
 }
 
 PressActivation::~PressActivation()
@@ -46,5 +50,12 @@ bool PressActivation::eventFilter(QObject* watched, QEvent* event)
     pressed_ = window;
     window->raise();
     window->activateWindow();
+    changed();
     return false;
+}
+
+void PressActivation::changed()
+{
+    if (onChange)
+        onChange();
 }

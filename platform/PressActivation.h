@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QWidget;
 
 // On the desktop the program was made for, a press on a window makes it the active window before
@@ -19,9 +21,15 @@ public:
     // The active top-level window of this program, or null when another program has the focus.
     QWidget* foregroundWindow() const;
 
+    // Told of every change of the window in front: a press that activates a window and every
+    // word of the window system on the focus.
+    std::function<void()> onChange;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void changed();
+
     QPointer<QWidget> pressed_;
 };

@@ -39,7 +39,15 @@ ProfileText parse(const QByteArray& raw)
         data.remove(0, 3);
         profile.byteOrderMark = true;
     }
-    if (data.contains("\r\n"))
+    // The file's own line end is the one most of its lines have. A file of CR LF lines keeps
+    // them; in a file of LF lines a CR before a line end is the line's own byte and stays in its
+    // text, so a line the write does not touch is written back as it was, and what it writes
+    // reads back as the same kind of file (a CR LF made of such a byte and a new LF must not turn
+    // the file into a CR LF one on the next write).
+    const int lineEnds = static_cast<int>(data.count('\n'));
+    const int crLineEnds = static_cast<int>(data.count("\r\n"));
+    const bool crlf = crLineEnds > lineEnds - crLineEnds;
+    if (crlf)
         profile.eol = "\r\n";
     profile.endsWithEol = data.isEmpty() || data.endsWith('\n');
     int start = 0;
@@ -47,8 +55,12 @@ ProfileText parse(const QByteArray& raw)
         int newline = data.indexOf('\n', start);
         int stop = newline < 0 ? data.size() : newline;
         QByteArray text = data.mid(start, stop - start);
-        if (text.endsWith('\r'))
+        if (crlf && text.endsWith('\r')) {
             text.chop(1);
+            // A CR ending a CR LF file is the first half of its last line end.
+            if (newline < 0)
+                profile.endsWithEol = true;
+        }
         profile.lines.push_back({text});
         if (newline < 0)
             break;

@@ -158,6 +158,11 @@ QWidget* QtPlatform::foregroundWindow()
     return activation_->foregroundWindow();
 }
 
+void QtPlatform::watchForegroundChanges(std::function<void()> onChange)
+{
+    activation_->onChange = std::move(onChange);
+}
+
 bool QtPlatform::rightButtonPressedSinceLastQuery()
 {
     // A press counts only for the window that is in front now: a right click on the panel must

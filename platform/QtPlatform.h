@@ -32,6 +32,7 @@ public:
     bool profileWriteAll(const QString& path, const QString& section,
                          const std::vector<std::pair<QString, QString>>& pairs) override;
     QWidget* foregroundWindow() override;
+    void watchForegroundChanges(std::function<void()> onChange) override;
     bool rightButtonPressedSinceLastQuery() override;
     void popupMenuAtPointer(QMenu* menu) override;
     void trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease) override;

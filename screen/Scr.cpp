@@ -7,6 +7,7 @@
 #include "core/WindowDrag.h"
 #include "panel/Form1.h"
 #include "panel/PictureButton.h"
+#include "platform/Platform.h"
 #include "playback/TransportCommands.h"
 #include "screen/Notice.h"
 #include "screen/RightButtonPoll.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -121,7 +123,7 @@ Scr::Scr()
     Timer2->setInterval(1000);
     Timer2->setTimerType(Qt::PreciseTimer);
     Timer3 = new QTimer(this);
-    Timer3->setInterval(10);
+    Timer3->setInterval(RightButtonPollMs);
     connect(Timer1, &QTimer::timeout, this, [] { HintTimerTick(); });
     connect(Timer2, &QTimer::timeout, this, [] { NoticeTimerTick(); });
     connect(Timer3, &QTimer::timeout, this, [] { RightButtonPoll(); });
@@ -156,6 +158,10 @@ void Scr::load()
 {
     Sec = 0;
     Timer3->start();
+    platform().watchForegroundChanges([timer = QPointer<QTimer>(Timer3)] {
+        if (timer)
+            WakeRightButtonPoll(*timer);
+    });
 }
 
 void Scr::Image1Hovered()

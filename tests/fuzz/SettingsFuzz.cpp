@@ -36,7 +36,9 @@ int endRequests = 0;
 
 [[noreturn]] void broken(const char* what, const QByteArray& detail = {})
 {
-    std::fprintf(stderr, "settings invariant broken: %s %s\n", what, detail.constData());
+    // Escaped, so that a file of CRs, NULs or other control bytes can be read in the log.
+    std::fprintf(stderr, "settings invariant broken: %s %s\n", what,
+                 detail.toPercentEncoding(" []=;\"'/\\").constData());
     std::abort();
 }
 
@@ -148,6 +150,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         broken("what was saved loads otherwise", after);
     SaveSettings();
     if (fake.settingsFileBytes() != after)
-        broken("a second save wrote other bytes", fake.settingsFileBytes());
+        broken("a second save wrote other bytes", after + "\n  then\n" + fake.settingsFileBytes());
     return 0;
 }

@@ -77,6 +77,8 @@ bool FakePlatform::profileWriteAll(const QString& path, const QString& section,
 
 QWidget* FakePlatform::foregroundWindow() { return foreground; }
 
+void FakePlatform::watchForegroundChanges(std::function<void()> onChange) { foregroundChanged = std::move(onChange); }
+
 bool FakePlatform::rightButtonPressedSinceLastQuery()
 {
     if (rightButton.empty())

@@ -34,6 +34,7 @@ public:
     int profileWrites = 0;
 
     QWidget* foreground = nullptr;
+    std::function<void()> foregroundChanged; // what the program asked to hear of a change of it
     std::deque<bool> rightButton; // answers of the right-button query, false when it runs dry
     std::vector<QMenu*> popups;
 
@@ -69,6 +70,7 @@ public:
     bool profileWriteAll(const QString& path, const QString& section,
                          const std::vector<std::pair<QString, QString>>& pairs) override;
     QWidget* foregroundWindow() override;
+    void watchForegroundChanges(std::function<void()> onChange) override;
     bool rightButtonPressedSinceLastQuery() override;
     void popupMenuAtPointer(QMenu* menu) override;
     void trayAdd(const QIcon& icon, const QString& tip, std::function<void()> onLeftRelease) override;

@@ -75,6 +75,36 @@ TEST_F(ScreenRightButtonPollTest, TicksWhileTheMenuIsOpenOpenNoSecondMenu)
     installPlatform(&fakePlatform);
 }
 
+TEST_F(ScreenRightButtonPollTest, ThePollRestsWhileAnotherWindowIsInFrontAndAChangeOfItWakesThePoll)
+{
+    QTimer& poll = *screen().Timer3;
+    fakePlatform.foreground = &panel();
+    RightButtonPoll();
+    EXPECT_TRUE(poll.isActive());
+    EXPECT_EQ(poll.interval(), RightButtonPollRestMs);
+
+    // What the screen window registered when it was made is what the platform calls.
+    fakePlatform.foreground = &screen();
+    ASSERT_TRUE(fakePlatform.foregroundChanged);
+    fakePlatform.foregroundChanged();
+    EXPECT_TRUE(poll.isActive());
+    EXPECT_EQ(poll.interval(), RightButtonPollMs);
+}
+
+TEST_F(ScreenRightButtonPollTest, AMissedChangeOfTheWindowInFrontCostsOneRestingTickAndNoPress)
+{
+    QTimer& poll = *screen().Timer3;
+    fakePlatform.foreground = nullptr;
+    RightButtonPoll();
+    ASSERT_EQ(poll.interval(), RightButtonPollRestMs);
+
+    fakePlatform.foreground = &screen();
+    fakePlatform.rightButton = {true};
+    RightButtonPoll();
+    EXPECT_EQ(fakePlatform.popups.size(), 1u);
+    EXPECT_EQ(poll.interval(), RightButtonPollMs);
+}
+
 TEST_F(ScreenRightButtonPollTest, TheWindowsPollTimerRunsThePoll)
 {
     fakePlatform.foreground = &screen();
