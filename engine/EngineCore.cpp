@@ -26,6 +26,7 @@ GstEngine::Core::Core(GstEngineOptions opts)
                 g_error_free(error);
         }
     }
+    gstdvd::preferLeanDecoders();
     frames = std::make_unique<gstdvd::FrameSink>(context.get());
     GstElement* audioSink = options.makeAudioSink ? options.makeAudioSink() : nullptr;
     gstdvd::Pipeline::Handlers handlers;

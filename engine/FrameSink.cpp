@@ -232,6 +232,9 @@ void FrameSink::setSuppressed(bool suppressed)
         gst_sample_unref(pending_);
         pending_ = nullptr;
     }
+    // The scan's pictures are over.
+    if (!suppressed)
+        scanPictures_.release();
 }
 
 }  // namespace gstdvd

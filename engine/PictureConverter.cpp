@@ -43,6 +43,31 @@ unsigned pictureThreads()
     return std::clamp(g_get_num_processors(), 1u, 4u);
 }
 
+void PictureConverter::release()
+{
+    if (converter_)
+        gst_video_converter_free(converter_);
+    converter_ = nullptr;
+    to_ = QSize();
+    for (QImage& image : images_)
+        image = QImage();
+}
+
+QImage& PictureConverter::target(const QSize& size)
+{
+    for (QImage& image : images_) {
+        if (image.size() == size && image.isDetached())
+            return image;
+    }
+    QImage* spare = &images_[0];
+    for (QImage& image : images_) {
+        if (image.isNull() || image.isDetached())
+            spare = &image;
+    }
+    *spare = QImage(size, QImage::Format_RGB32);
+    return *spare;
+}
+
 QImage PictureConverter::convert(GstSample* sample, const QSize& size)
 {
     GstBuffer* buffer = gst_sample_get_buffer(sample);
@@ -62,7 +87,9 @@ QImage PictureConverter::convert(GstSample* sample, const QSize& size)
         if (!converter_)
             return {};
     }
-    QImage image(size, QImage::Format_RGB32);
+    QImage& image = target(size);
+    if (image.isNull())
+        return {};
     GstVideoInfo to = rgb32Info(size, from);
     // QImage's rows are 4-byte aligned like the video info's, but say so rather than assume it.
     GST_VIDEO_INFO_PLANE_STRIDE(&to, 0) = static_cast<gint>(image.bytesPerLine());

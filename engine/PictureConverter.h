@@ -20,9 +20,17 @@ public:
 
     // A null image when the sample holds no picture it can read.
     QImage convert(GstSample* sample, const QSize& size);
+    // Lets go of the converter and the images it converts into, until the next convert().
+    void release();
 
 private:
+    QImage& target(const QSize& size);
+
     GstVideoConverter* converter_ = nullptr;
+    // Converted pictures go into one of these, whichever nobody else holds any more: a full
+    // screen picture is several MB, and a new one for every picture shown would be as many
+    // fresh pages for the kernel to clear, 25 times a second.
+    QImage images_[2];
     GstVideoInfo from_ {};
     QSize to_;
 };

@@ -39,9 +39,10 @@ int64_t ReverseScan::spacing() const
 
 int64_t ReverseScan::chunk() const
 {
-    // About half a second of wall time on screen per stretch, which holds a dozen pictures at
-    // most, and never so short that the seek costs more than the decoding.
-    return std::max<int64_t>(kSecond, static_cast<int64_t>(rate_ * kSecond / 2));
+    // About a quarter of a second of wall time on screen per stretch: the pictures held, the one
+    // being shown and the next, stay under twenty (a dozen MB). Never so short that the seek
+    // costs more than the decoding.
+    return std::max<int64_t>(kSecond / 2, static_cast<int64_t>(rate_ * kSecond / 4));
 }
 
 std::optional<ReverseScan::Fill> ReverseScan::fillNeeded(int64_t position) const

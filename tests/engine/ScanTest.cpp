@@ -126,3 +126,23 @@ TEST_F(EngineTest, ScanningNeedsATitlePlaying)
     EXPECT_FALSE(engine->EngineScanForward(0.5));
     EXPECT_TRUE(engine->EngineScanForward(3.0));
 }
+
+// FFmpeg's plugin maps some 40 MB of libraries; libmpeg2's decoder does the disc's pictures
+// wherever it is installed, the backward scan's decoder too.
+TEST_F(EngineTest, NeitherPipelineLoadsFfmpegsPluginWhereLibmpeg2IsInstalled)
+{
+    GstPluginFeature* lean = gst_registry_lookup_feature(gst_registry_get(), "mpeg2dec");
+    if (!lean)
+        GTEST_SKIP() << "libmpeg2's plugin is not installed";
+    gst_object_unref(lean);
+    playToRootMenu();
+    playTitle(1);
+    ASSERT_TRUE(waitUntil([&] { return seconds() > 2.0; }));
+    ASSERT_TRUE(engine->EngineScanBackward(2.0));
+    ASSERT_TRUE(waitUntil([&] { return seconds() < 1.0; }));
+    GstPlugin* ffmpeg = gst_registry_find_plugin(gst_registry_get(), "libav");
+    if (ffmpeg) {
+        EXPECT_FALSE(gst_plugin_is_loaded(ffmpeg));
+        gst_object_unref(ffmpeg);
+    }
+}
