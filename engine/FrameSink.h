@@ -57,6 +57,7 @@ private:
     static GstFlowReturn onSample(GstAppSink* sink, gpointer self);
     static GstFlowReturn onPreroll(GstAppSink* sink, gpointer self);
     static GstPadProbeReturn onInputEvent(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+    static GstPadProbeReturn onInputQuery(GstPad* pad, GstPadProbeInfo* info, gpointer unused);
     void handle(GstSample* sample);
     void deliver();
     void present(const QImage& frame);
